@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Particle.h"
+
+// A particle whose first end is its position.
+class Line : public Particle {
+public:
+    Vector2 end;
+
+    Line(Vector2 const& start, Vector2 const& end, float lifetime);
+    Line(Vector2 const& start, Vector2 const& end, bool mortal);
+
+    void draw() const override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "GameState.h"
+
+// Freezes the world while the pause flag is set; draws nothing itself.
+class Paused : public GameState {
+public:
+    void handleInput(bool top) const override;
+    void update(float dt, bool top) const override;
+    void draw(bool top) const override;
+    bool pushMe() const override;
+    bool popMe() const override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Particle.h"
+
+class Point : public Particle {
+public:
+    float size;
+
+    Point(Vector2 const& position, float lifetime);
+    Point(Vector2 const& position, bool mortal);
+
+    void draw() const override;
+};

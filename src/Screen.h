@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Effect.h"
+
+// The window edges as walls: a ball's disc, or another body's position
+// point, is kept inside the 800 x 600 screen and bounced back.
+class Screen : public Effect {
+public:
+    Screen();
+
+    Vector2 positionDelta(PhysicsEntity const* e, float dt) const override;
+    Vector2 velocityDelta(PhysicsEntity const* e, float dt) const override;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <set>
+
+class Ball;
+class PhysicsEntity;
+class Polygon;
+
+// Broad phase: a 20 x 16 grid over the screen, rebuilt every tick; every pair
+// sharing a cell is tested, once per shared cell.
+namespace collision {
+
+void init();
+void clean();
+void update(std::set<PhysicsEntity*>& entities);
+
+}  // namespace collision
+
+// Contact responses. Both read the bodies afresh, so a later test in a tick
+// sees the result of an earlier one.
+void applyCollision(Ball* a, Ball* b);
+void applyCollision(Polygon* polygon, Ball* ball);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Vector2.h"
+
+class PhysicsEntity;
+
+namespace effect {
+
+void init();
+void clean();
+void update(float dt);
+// Switches and moves the gravity well from the control flags.
+void handleInput();
+
+// Sums over the active effects, in set order; (0, 0) when none is active.
+Vector2 positionDelta(PhysicsEntity const* e, float dt);
+Vector2 velocityDelta(PhysicsEntity const* e, float dt);
+Vector2 forceDelta(PhysicsEntity const* e, float dt);
+
+}  // namespace effect

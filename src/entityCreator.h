@@ -1,0 +1,20 @@
+#pragma once
+
+class Ball;
+class Vector2;
+
+// Makes and owns every entity of the world: the starting scene, the balls of
+// the mouse buttons, and their deletion at the end.
+namespace creator {
+
+void init();
+void handleInput();
+void clean();
+
+// Makes a ball, queues it as the newest mouse ball and hands it to the manager.
+Ball* addBall(Vector2 const& position, float radius, float const* colour);
+// Removes and deletes the oldest mouse ball; the queue must not be empty.
+void removeBall();
+void removeAllBalls();
+
+}  // namespace creator

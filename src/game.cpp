@@ -1,0 +1,103 @@
+#include "game.h"
+
+#include <vector>
+
+#include "Autolock.h"
+#include "CreatingPolygon.h"
+#include "GameState.h"
+#include "Mutex.h"
+#include "Paused.h"
+#include "Running.h"
+#include "debug.h"
+#include "effectManager.h"
+#include "entityCreator.h"
+
+namespace game {
+
+namespace {
+
+std::vector<GameState*> s_possible_States;
+std::vector<GameState*> s_active_States;
+bool s_bPopState = false;
+GameState* s_pPushState = nullptr;
+
+// The draw thread walks the stack while the update thread pushes and pops:
+// the walk and every change hold this lock.
+Mutex muStates;
+
+}  // namespace
+
+void init()
+{
+    s_bPopState = false;
+    s_pPushState = nullptr;
+    muStates.init();
+    creator::init();
+    effect::init();
+    s_possible_States.push_back(new Running());
+    s_possible_States.push_back(new Paused());
+    s_possible_States.push_back(new CreatingPolygon());
+    {
+        Autolock lock(muStates);
+        s_active_States.push_back(s_possible_States[0]);
+    }
+    DPF(0, "World Created");
+}
+
+void handleInput()
+{
+    creator::handleInput();
+    GameState* top = s_active_States.back();
+    for (GameState* state : s_possible_States)
+        if (state != top && state->pushMe())
+            s_pPushState = state;
+    const std::size_t count = s_active_States.size();
+    for (std::size_t i = 0; i + 1 < count; ++i)
+        s_active_States[i]->handleInput(false);
+    if (top->popMe())
+        s_bPopState = true;
+    else
+        top->handleInput(true);
+}
+
+void update(float dt)
+{
+    {
+        Autolock lock(muStates);
+        if (s_bPopState) {
+            s_active_States.pop_back();
+            s_bPopState = false;
+        }
+        if (s_pPushState != nullptr) {
+            s_active_States.push_back(s_pPushState);
+            s_pPushState = nullptr;
+        }
+    }
+    const std::size_t count = s_active_States.size();
+    for (std::size_t i = 0; i < count; ++i)
+        s_active_States[i]->update(dt, i + 1 == count);
+}
+
+void draw()
+{
+    Autolock lock(muStates);
+    const std::size_t count = s_active_States.size();
+    for (std::size_t i = 0; i < count; ++i)
+        s_active_States[i]->draw(i + 1 == count);
+}
+
+void clean()
+{
+    effect::clean();
+    creator::clean();
+    for (GameState* state : s_possible_States)
+        delete state;
+    {
+        Autolock lock(muStates);
+        s_possible_States.clear();
+        s_active_States.clear();
+    }
+    muStates.clean();
+}
+
+}  // namespace game

@@ -1,0 +1,5 @@
+#pragma once
+
+// Installs the SIGINT handler: it reports the interrupt on the error stream
+// and ends the process at once with status 2.
+void installSignal();

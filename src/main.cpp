@@ -1,0 +1,139 @@
+#include <GL/gl.h>
+#include <SDL.h>
+#include <atomic>
+#include <iostream>
+
+#include "config.h"
+#include "debug.h"
+#include "game.h"
+#include "graphics.h"
+#include "handleSignal.h"
+#include "inputManager.h"
+#include "ticks.h"
+
+namespace {
+
+const float kStep = 10.0f;
+const int kHandshakePollMillis = 100;
+const int kReportPeriodMicro = 999999;
+
+std::atomic<bool> s_bIsRunning{false};
+std::atomic<bool> s_bDrawInitialized{false};
+std::atomic<bool> s_bUpdateInitialized{false};
+// Set once the draw thread has left its frame loop: the world may then be
+// torn down without a frame drawing it.
+std::atomic<bool> s_bDrawStopped{false};
+std::atomic<int> s_iDrawCount{0};
+int s_iUpdateCount = 0;
+int s_iFPS = 0;
+int s_iUPS = 0;
+int s_micLastSecond = 0;
+float s_fAccDrawWait = 0.0f;
+float s_fAccUpdateWait = 0.0f;
+
+void waitFor(std::atomic<bool> const& flag, int pollMillis)
+{
+    while (!flag.load(std::memory_order_acquire))
+        SDL_Delay(pollMillis);
+}
+
+void pace(int start, float& bank)
+{
+    const int sleepMillis = pacingSleepMillis(bank, tickDifference(tickCountMicro(), start));
+    if (sleepMillis > 0)
+        SDL_Delay(sleepMillis);
+}
+
+void report()
+{
+    if (tickDifference(tickCountMicro(), s_micLastSecond) <= kReportPeriodMicro)
+        return;
+    s_iUPS = s_iUpdateCount;
+    // One exchange, so a frame counted meanwhile is kept for the next period.
+    s_iFPS = s_iDrawCount.exchange(0);
+    s_iUpdateCount = 0;
+    s_micLastSecond = tickCountMicro();
+    if (cfg::showFPS())
+        std::cout << "fps:\t" << s_iFPS << std::endl;
+    if (cfg::showUPS())
+        std::cout << "ups:\t" << s_iUPS << std::endl;
+}
+
+int startDrawThread(void*)
+{
+    graphics::init();
+    DPF(0, "Graphics initialized");
+    s_bDrawInitialized.store(true, std::memory_order_release);
+    waitFor(s_bUpdateInitialized, kHandshakePollMillis);
+    while (s_bIsRunning.load()) {
+        const int start = tickCountMicro();
+        game::draw();
+        SDL_PumpEvents();
+        SDL_GL_SwapBuffers();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        s_iDrawCount.fetch_add(1);
+        pace(start, s_fAccDrawWait);
+    }
+    s_bDrawStopped.store(true, std::memory_order_release);
+    DPF(0, "Draw Thread Cleaning");
+    graphics::clean();
+    return 0;
+}
+
+int startUpdateThread(void*)
+{
+    waitFor(s_bDrawInitialized, kHandshakePollMillis);
+    game::init();
+    DPF(0, "Game initialized");
+    input::init();
+    DPF(0, "Input initialized");
+    cfg::init();
+    DPF(0, "Configs initialized");
+    DPF(0, "Initialization Complete");
+    s_bUpdateInitialized.store(true, std::memory_order_release);
+    s_micLastSecond = tickCountMicro();
+    while (s_bIsRunning.load()) {
+        const int start = tickCountMicro();
+        input::update();
+        cfg::handleInput();
+        game::handleInput();
+        if (cfg::endGame())
+            s_bIsRunning.store(false);
+        game::update(kStep);
+        ++s_iUpdateCount;
+        report();
+        pace(start, s_fAccUpdateWait);
+    }
+    DPF(0, "Update Thread Cleaning");
+    cfg::clean();
+    input::clean();
+    // No frame may draw the world while it is deleted.
+    waitFor(s_bDrawStopped, 1);
+    game::clean();
+    return 0;
+}
+
+SDL_Thread* startThread(int (*entry)(void*), const char* name)
+{
+    SDL_Thread* thread = SDL_CreateThread(entry, nullptr);
+    if (thread == nullptr) {
+        std::cerr << "could not create the " << name << " thread: " << SDL_GetError() << std::endl;
+        debug::quit(1);
+    }
+    return thread;
+}
+
+}  // namespace
+
+int main()
+{
+    installSignal();
+    debug::init();
+    s_bIsRunning.store(true);
+    SDL_Thread* updateThread = startThread(startUpdateThread, "update");
+    SDL_Thread* drawThread = startThread(startDrawThread, "draw");
+    SDL_WaitThread(updateThread, nullptr);
+    SDL_WaitThread(drawThread, nullptr);
+    debug::clean();
+    return 0;
+}
