@@ -44,6 +44,7 @@ int pacingSleepMillis(float& bank, int elapsedMicro)
     if (!(sum > kSleepThreshold))
         return 0;
     const int units = static_cast<int>(sum / kSleepThreshold);
-    bank = sum - static_cast<float>(units * 20000);
+    // In float: after a long step back the withdrawal can exceed an int.
+    bank = sum - static_cast<float>(units) * kSleepThreshold;
     return units * kSleepUnitMillis;
 }
