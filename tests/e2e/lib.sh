@@ -1,0 +1,284 @@
+# Harness for the end-to-end tests: sourced by tests/e2e/test_*.sh (and by
+# scripts/run). It runs the real program on a private Xvfb, in a scratch
+# working directory with its own key file, and drives it with xdotool.
+#
+#   source tests/e2e/lib.sh
+#   e2e_init "$@"              # $1: the program; starts the private display
+#   e2e_launch                 # a new run: scratch dir, copy of configs/keys.cfg
+#   e2e_wait_started           # start-up lines printed, pointer in the window
+#   ...input, screenshots, e2e_expect_* ...
+#   e2e_key_tap Escape; e2e_wait_exit; e2e_expect_status 0
+#
+# Environment:
+#   BALLPIT_E2E_SLOW     1 multiplies every timeout and pause by 4; a number
+#                        N >= 2 by N. For sanitizer builds and loaded machines.
+#   BALLPIT_E2E_WRAPPER  command words put before the program (e.g.
+#                        "valgrind -q"); the wrapper must run the program in
+#                        its own process, so that signals reach it.
+#   Everything else (ASAN_OPTIONS, TSAN_OPTIONS, ...) is passed through.
+
+E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+E2E_NAME=$(basename "$0" .sh)
+E2E_TMP=
+E2E_XVFB_PID=
+E2E_PID=
+E2E_STATUS=
+E2E_RUN=0
+E2E_WORK=
+E2E_OUT=
+E2E_ERR=
+E2E_SCALE=1
+E2E_BINARY=
+E2E_WRAPPER=()
+
+e2e_log() {
+  echo "$E2E_NAME: $*"
+}
+
+# Prints the program's output of the current run, then ends the script.
+e2e_fail() {
+  echo "$E2E_NAME: FAIL: $*" >&2
+  if [ -n "$E2E_OUT" ]; then
+    echo "---- standard output of run $E2E_RUN ($E2E_WORK)" >&2
+    cat "$E2E_OUT" >&2 2>/dev/null || true
+    echo "---- standard error of run $E2E_RUN" >&2
+    cat "$E2E_ERR" >&2 2>/dev/null || true
+    echo "----" >&2
+  fi
+  exit 1
+}
+
+e2e_cleanup() {
+  local status=$?
+  if [ -n "$E2E_PID" ]; then
+    e2e_stop_pid "$E2E_PID"
+  fi
+  if [ -n "$E2E_XVFB_PID" ]; then
+    e2e_stop_pid "$E2E_XVFB_PID"
+  fi
+  if [ -n "$E2E_TMP" ]; then
+    if [ "$status" -ne 0 ] && [ -n "${BALLPIT_E2E_KEEP:-}" ]; then
+      echo "$E2E_NAME: files kept in $E2E_TMP" >&2
+    else
+      rm -rf "$E2E_TMP"
+    fi
+  fi
+  exit "$status"
+}
+
+# Ends one process this harness started: politely, then for good.
+e2e_stop_pid() {
+  local pid=$1 i
+  kill -TERM "$pid" 2>/dev/null || return 0
+  for i in $(seq 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+# Prints seconds scaled by the slowness factor (fractions allowed).
+e2e_scaled() {
+  awk -v s="$1" -v f="$E2E_SCALE" 'BEGIN { print s * f }'
+}
+
+e2e_sleep() {
+  sleep "$(e2e_scaled "$1")"
+}
+
+# e2e_poll SECONDS COMMAND...: runs COMMAND until it succeeds; fails (returns
+# 1) once the scaled time is up. The command is always tried at least once.
+e2e_poll() {
+  local limit end
+  limit=$(e2e_scaled "$1")
+  shift
+  end=$(awk -v now="$(date +%s.%N)" -v l="$limit" 'BEGIN { printf "%.3f", now + l }')
+  while :; do
+    "$@" && return 0
+    awk -v now="$(date +%s.%N)" -v end="$end" 'BEGIN { exit !(now >= end) }' && return 1
+    sleep 0.1
+  done
+}
+
+e2e_init() {
+  [ $# -ge 1 ] || { echo "usage: $0 <path of ballpit>" >&2; exit 2; }
+  E2E_BINARY=$(realpath "$1")
+  [ -x "$E2E_BINARY" ] || { echo "$0: no program at $1" >&2; exit 2; }
+  case "${BALLPIT_E2E_SLOW:-}" in
+    "" | 0) E2E_SCALE=1 ;;
+    1) E2E_SCALE=4 ;;
+    *[!0-9]*) echo "$0: BALLPIT_E2E_SLOW must be a whole number" >&2; exit 2 ;;
+    *) E2E_SCALE=$BALLPIT_E2E_SLOW ;;
+  esac
+  read -r -a E2E_WRAPPER <<<"${BALLPIT_E2E_WRAPPER:-}"
+  E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ballpit-e2e.XXXXXX")
+  trap e2e_cleanup EXIT
+  trap 'exit 130' INT TERM
+  if [ "${2:-}" != --no-display ]; then
+    e2e_start_xvfb
+  fi
+}
+
+e2e_display_ready() {
+  grep -q '^[0-9][0-9]*$' "$E2E_TMP/display"
+}
+
+# A private 800x600 screen: the program's window sits at (0,0), so window
+# and screen coordinates agree. Xvfb picks a free display number itself.
+e2e_start_xvfb() {
+  : >"$E2E_TMP/display"
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset \
+    3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_XVFB_PID=$!
+  if ! e2e_poll 20 e2e_display_ready; then
+    cat "$E2E_TMP/xvfb.log" >&2
+    e2e_fail "Xvfb did not report a display"
+  fi
+  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  unset XAUTHORITY
+}
+
+# e2e_prepare [--no-keyfile]: a fresh working directory for the next run,
+# holding a copy of the repository's key file unless told otherwise.
+e2e_prepare() {
+  E2E_RUN=$((E2E_RUN + 1))
+  E2E_WORK="$E2E_TMP/run$E2E_RUN"
+  E2E_OUT="$E2E_WORK.stdout"
+  E2E_ERR="$E2E_WORK.stderr"
+  E2E_STATUS=
+  mkdir -p "$E2E_WORK"
+  if [ "${1:-}" != --no-keyfile ]; then
+    mkdir -p "$E2E_WORK/configs"
+    cp "$E2E_REPO/configs/keys.cfg" "$E2E_WORK/configs/keys.cfg"
+  fi
+}
+
+# Replaces the key file of the prepared run with the given lines.
+e2e_keyfile() {
+  mkdir -p "$E2E_WORK/configs"
+  printf '%s\n' "$@" >"$E2E_WORK/configs/keys.cfg"
+}
+
+# Starts the program in the prepared working directory (prepares a default
+# one if none is pending). Extra arguments go before the program, like
+# `env -u DISPLAY`.
+e2e_launch() {
+  [ -n "$E2E_PID" ] && e2e_fail "a run is still going on"
+  if [ -z "$E2E_WORK" ] || [ -n "$E2E_STATUS" ]; then
+    e2e_prepare
+  fi
+  (cd "$E2E_WORK" && exec "$@" "${E2E_WRAPPER[@]}" "$E2E_BINARY") \
+    >"$E2E_OUT" 2>"$E2E_ERR" </dev/null &
+  E2E_PID=$!
+}
+
+e2e_running() {
+  [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null
+}
+
+e2e_has_line() {
+  grep -qE "$1" "$E2E_OUT"
+}
+
+# e2e_wait_line REGEX [SECONDS]: waits for a line of standard output; fails
+# early if the program ends without printing it.
+e2e_wait_line() {
+  local pattern=$1 limit=${2:-10}
+  e2e_poll "$limit" e2e_line_or_gone "$pattern" || e2e_fail "no line matching '$pattern' within $(e2e_scaled "$limit") s"
+  e2e_has_line "$pattern" || e2e_fail "the program ended without a line matching '$pattern'"
+}
+
+e2e_line_or_gone() {
+  e2e_has_line "$1" || ! e2e_running
+}
+
+# Waits for start-up to finish and puts the pointer into the window, where
+# keyboard input goes (there is no window manager to give focus).
+e2e_wait_started() {
+  e2e_wait_line '^Initialization Complete$' 30
+  xdotool mousemove 400 300
+}
+
+# e2e_wait_exit [SECONDS]: waits for the program to end; E2E_STATUS is then
+# its exit status. Sanitizer reports on standard error fail the test.
+e2e_wait_exit() {
+  local limit=${1:-10}
+  e2e_poll "$limit" e2e_gone || e2e_fail "the program did not end within $(e2e_scaled "$limit") s"
+  E2E_STATUS=0
+  wait "$E2E_PID" || E2E_STATUS=$?
+  E2E_PID=
+  if grep -qE 'ERROR: (Address|Leak|Memory)Sanitizer|WARNING: ThreadSanitizer|runtime error:' "$E2E_ERR"; then
+    e2e_fail "sanitizer report on standard error"
+  fi
+}
+
+e2e_gone() {
+  ! e2e_running
+}
+
+e2e_expect_status() {
+  [ "$E2E_STATUS" = "$1" ] || e2e_fail "exit status $E2E_STATUS, expected $1"
+}
+
+e2e_expect_alive() {
+  e2e_running || e2e_fail "the program ended: $1"
+}
+
+# e2e_expect_out / e2e_expect_err REGEX [COUNT]: the pattern matches COUNT
+# lines (at least one when no count is given); e2e_expect_no_* match none.
+e2e_expect_out() { e2e_expect_lines "$E2E_OUT" "standard output" "$@"; }
+e2e_expect_err() { e2e_expect_lines "$E2E_ERR" "standard error" "$@"; }
+e2e_expect_no_out() { e2e_expect_lines "$E2E_OUT" "standard output" "$1" 0; }
+e2e_expect_no_err() { e2e_expect_lines "$E2E_ERR" "standard error" "$1" 0; }
+
+e2e_expect_lines() {
+  local file=$1 what=$2 pattern=$3 count=${4:-} found
+  found=$(grep -cE "$pattern" "$file" || true)
+  if [ -z "$count" ]; then
+    [ "$found" -ge 1 ] || e2e_fail "no line matching '$pattern' on $what"
+  else
+    [ "$found" -eq "$count" ] || e2e_fail "$found lines matching '$pattern' on $what, expected $count"
+  fi
+}
+
+# Input. A key is held long enough to be seen by at least one frame and one
+# tick, so the program sees a press and, later, a release.
+e2e_key_tap() {
+  xdotool keydown "$1"
+  e2e_sleep 0.2
+  xdotool keyup "$1"
+  e2e_sleep 0.2
+}
+
+# Screenshots and pixels. e2e_shot NAME prints the path of a new PNG of the
+# whole screen.
+e2e_shot() {
+  local file="$E2E_TMP/$1.png"
+  import -window root "$file" || e2e_fail "screenshot $1 failed"
+  echo "$file"
+}
+
+# e2e_pixel FILE X Y prints the colour as "R,G,B" (0..255).
+e2e_pixel() {
+  convert "$1" -format "%[pixel:p{$2,$3}]" info: | sed -E 's/^s?rgba?\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+# e2e_count_colour FILE R,G,B [WxH+X+Y] prints how many pixels (of the region)
+# have exactly that colour.
+e2e_count_colour() {
+  local file=$1 colour="rgb($2)" crop=()
+  [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
+  convert "$file" "${crop[@]}" -fill black +opaque "$colour" -fill white -opaque "$colour" \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
+# e2e_diff A B prints the number of pixels that differ.
+e2e_diff() {
+  compare -metric AE "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }'
+}
+
+# Rate reports: the numbers of the "ups:" lines, one a line.
+e2e_ups_values() {
+  sed -n 's/^ups:\t\([0-9]*\)$/\1/p' "$E2E_OUT"
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Without a display the program fails fast with one line and status 1, and
+# leaves the terminal alone.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@" --no-display
+
+no_display_expectations() {
+  e2e_wait_exit 10
+  e2e_expect_status 1
+  [ "$(wc -l <"$E2E_ERR")" -eq 1 ] || e2e_fail "expected exactly one line on standard error"
+  e2e_expect_err '^SDL_Init failed: .+$' 1
+  e2e_expect_no_out 'initialized|Created|Complete'
+  if grep -q $'\e' "$E2E_OUT" "$E2E_ERR"; then
+    e2e_fail "terminal escape sequences in the output"
+  fi
+}
+
+e2e_launch env -u DISPLAY
+no_display_expectations
+e2e_expect_err '^SDL_Init failed: No available video device$' 1
+e2e_log "ok: DISPLAY unset"
+
+# A display that nobody serves fails the same way.
+e2e_launch env DISPLAY=:65000
+no_display_expectations
+e2e_log "ok: DISPLAY names no server"
