@@ -1,0 +1,281 @@
+// Contact responses called directly: ball against ball, ball against a fixed
+// square.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "Ball.h"
+#include "Polygon.h"
+#include "collisionManager.h"
+#include "graphics.h"
+
+namespace {
+
+// Records every velocity change with its point, then applies it as usual.
+class RecordingBall : public Ball {
+public:
+    struct Impulse {
+        Vector2 change;
+        Vector2 point;
+    };
+    std::vector<Impulse> impulses;
+
+    RecordingBall(Vector2 const& centre, float r, Vector2 const& v) : Ball(centre, r, cCyan)
+    {
+        velocity = v;
+    }
+
+    using Ball::applyImpulse;
+    void applyImpulse(Vector2 const& j, Vector2 const& point) override
+    {
+        impulses.push_back({j, point});
+        Ball::applyImpulse(j, point);
+    }
+};
+
+// Counts every attempt to push or accelerate it; a fixed obstacle gets none.
+class WatchedPolygon : public Polygon {
+public:
+    int pushes = 0;
+
+    explicit WatchedPolygon(std::vector<Vector2> const& corners) : Polygon(corners, cRed) {}
+
+    using Polygon::applyImpulse;
+    void applyImpulse(Vector2 const& j, Vector2 const& point) override
+    {
+        ++pushes;
+        Polygon::applyImpulse(j, point);
+    }
+    void applyNudge(Vector2 const& d) override
+    {
+        ++pushes;
+        Polygon::applyNudge(d);
+    }
+};
+
+WatchedPolygon square()
+{
+    return WatchedPolygon({Vector2(100, 100), Vector2(200, 100), Vector2(200, 200), Vector2(100, 200)});
+}
+
+void expectVector(Vector2 const& actual, float x, float y, float tolerance = 1e-5f)
+{
+    EXPECT_NEAR(actual.x, x, tolerance);
+    EXPECT_NEAR(actual.y, y, tolerance);
+}
+
+Vector2 momentum(Ball const& a, Ball const& b)
+{
+    return a.mass * a.velocity + b.mass * b.velocity;
+}
+
+void expectUntouched(RecordingBall const& ball, Vector2 const& position, Vector2 const& velocity)
+{
+    EXPECT_TRUE(ball.impulses.empty());
+    EXPECT_EQ(ball.position.x, position.x);
+    EXPECT_EQ(ball.position.y, position.y);
+    EXPECT_EQ(ball.velocity.x, velocity.x);
+    EXPECT_EQ(ball.velocity.y, velocity.y);
+}
+
+}  // namespace
+
+TEST(BallBallContact, HeadOnHitBetweenEqualBalls)
+{
+    RecordingBall a(Vector2(0, 0), 20, Vector2(1, 0));
+    RecordingBall b(Vector2(30, 0), 20, Vector2(0, 0));
+    applyCollision(&a, &b);
+
+    // j = 0.03 along the normal (-30, 0): A first, then B, at the meeting point.
+    ASSERT_EQ(a.impulses.size(), 1u);
+    ASSERT_EQ(b.impulses.size(), 1u);
+    expectVector(a.impulses[0].change, -0.9f, 0);
+    expectVector(b.impulses[0].change, 0.9f, 0);
+    expectVector(a.impulses[0].point, 15, 0);
+    expectVector(b.impulses[0].point, 15, 0);
+
+    expectVector(a.velocity, 0.1f, 0);
+    expectVector(b.velocity, 0.9f, 0);
+    expectVector(momentum(a, b), 1, 0);
+    // No positional correction between balls.
+    EXPECT_EQ(a.position.x, 0.0f);
+    EXPECT_EQ(b.position.x, 30.0f);
+}
+
+TEST(BallBallContact, ContactNeedsStrictOverlap)
+{
+    RecordingBall touching(Vector2(0, 0), 20, Vector2(1, 0));
+    RecordingBall other(Vector2(40, 0), 20, Vector2(0, 0));
+    applyCollision(&touching, &other);
+    expectUntouched(touching, Vector2(0, 0), Vector2(1, 0));
+    expectUntouched(other, Vector2(40, 0), Vector2(0, 0));
+
+    // Boxes overlap, discs do not (distance 42.4).
+    RecordingBall diagonal(Vector2(30, 30), 20, Vector2(-1, -1));
+    RecordingBall origin(Vector2(0, 0), 20, Vector2(0, 0));
+    applyCollision(&diagonal, &origin);
+    expectUntouched(diagonal, Vector2(30, 30), Vector2(-1, -1));
+
+    RecordingBall near(Vector2(0, 0), 20, Vector2(1, 0));
+    RecordingBall far(Vector2(39.9f, 0), 20, Vector2(0, 0));
+    applyCollision(&near, &far);
+    EXPECT_EQ(near.impulses.size(), 1u);
+    expectVector(near.velocity, 0.1f, 0);
+    expectVector(far.velocity, 0.9f, 0);
+}
+
+TEST(BallBallContact, OnlyApproachingBallsRespond)
+{
+    RecordingBall leaving(Vector2(0, 0), 20, Vector2(-1, 0));
+    RecordingBall resting(Vector2(30, 0), 20, Vector2(0, 0));
+    applyCollision(&leaving, &resting);
+    expectUntouched(leaving, Vector2(0, 0), Vector2(-1, 0));
+    expectUntouched(resting, Vector2(30, 0), Vector2(0, 0));
+
+    RecordingBall still(Vector2(0, 0), 20, Vector2(0, 0));
+    applyCollision(&still, &resting);
+    expectUntouched(still, Vector2(0, 0), Vector2(0, 0));
+    expectUntouched(resting, Vector2(30, 0), Vector2(0, 0));
+
+    // Moving together, or sliding past each other, keeps the distance.
+    RecordingBall side(Vector2(0, 0), 20, Vector2(0, 1));
+    RecordingBall partner(Vector2(30, 0), 20, Vector2(0, 1));
+    applyCollision(&side, &partner);
+    expectUntouched(side, Vector2(0, 0), Vector2(0, 1));
+
+    // Coincident centres: the approach product is 0, so nothing is divided.
+    RecordingBall first(Vector2(5, 5), 20, Vector2(1, 0));
+    RecordingBall second(Vector2(5, 5), 20, Vector2(-1, 0));
+    applyCollision(&first, &second);
+    expectUntouched(first, Vector2(5, 5), Vector2(1, 0));
+    expectUntouched(second, Vector2(5, 5), Vector2(-1, 0));
+}
+
+TEST(BallBallContact, MassAndRestitutionShapeTheImpulse)
+{
+    RecordingBall heavy(Vector2(0, 0), 20, Vector2(0.5f, 0));
+    RecordingBall light(Vector2(35, 0), 20, Vector2(-0.5f, 0));
+    heavy.mass = 5;
+    const Vector2 before = momentum(heavy, light);
+    applyCollision(&heavy, &light);
+    const float heavyChange = heavy.velocity.x - 0.5f;
+    const float lightChange = light.velocity.x + 0.5f;
+    EXPECT_LT(heavyChange, 0.0f);
+    EXPECT_NEAR(lightChange, -5 * heavyChange, 1e-5f);
+    // Relative speed 1 comes back as 0.8.
+    EXPECT_NEAR(light.velocity.x - heavy.velocity.x, 0.8f, 1e-5f);
+    expectVector(momentum(heavy, light), before.x, before.y);
+
+    // Oblique hit: restitutions 0.8 and 0.4 give 0.6 along the line of
+    // centres; the tangential components are kept.
+    RecordingBall a(Vector2(0, 0), 20, Vector2(1, 0.25f));
+    RecordingBall b(Vector2(20, 15), 10, Vector2(-0.5f, 0.5f));
+    b.restitution = 0.4f;
+    a.mass = 2;
+    const Vector2 n = a.position - b.position;
+    const Vector2 t(-n.y, n.x);
+    const Vector2 relativeBefore = a.velocity - b.velocity;
+    const Vector2 momentumBefore = momentum(a, b);
+    RecordingBall aSwapped = a;
+    RecordingBall bSwapped = b;
+    applyCollision(&a, &b);
+    const Vector2 relativeAfter = a.velocity - b.velocity;
+    EXPECT_NEAR(relativeAfter.dot(n), -0.6f * relativeBefore.dot(n), 1e-4f);
+    EXPECT_NEAR(a.velocity.dot(t), Vector2(1, 0.25f).dot(t), 1e-4f);
+    EXPECT_NEAR(b.velocity.dot(t), Vector2(-0.5f, 0.5f).dot(t), 1e-4f);
+    expectVector(momentum(a, b), momentumBefore.x, momentumBefore.y);
+
+    // Which ball comes first does not change the outcome, to the bit.
+    applyCollision(&bSwapped, &aSwapped);
+    EXPECT_EQ(aSwapped.velocity.x, a.velocity.x);
+    EXPECT_EQ(aSwapped.velocity.y, a.velocity.y);
+    EXPECT_EQ(bSwapped.velocity.x, b.velocity.x);
+    EXPECT_EQ(bSwapped.velocity.y, b.velocity.y);
+}
+
+TEST(BallPolygonContact, EdgeHitReflectsAndPushesOut)
+{
+    WatchedPolygon box = square();
+    RecordingBall ball(Vector2(150, 95), 10, Vector2(0, 2));
+    applyCollision(&box, &ball);
+    ASSERT_EQ(ball.impulses.size(), 1u);
+    expectVector(ball.impulses[0].change, 0, -3.6f);
+    expectVector(ball.velocity, 0, -1.6f);
+    expectVector(ball.position, 150, 90);
+
+    // Only the ball's own restitution counts, and no mass.
+    RecordingBall heavy(Vector2(150, 205), 10, Vector2(1, -2));
+    heavy.mass = 5;
+    heavy.restitution = 0.5f;
+    box.restitution = 0;
+    applyCollision(&box, &heavy);
+    expectVector(heavy.velocity, 1, 1);
+    expectVector(heavy.position, 150, 210);
+
+    EXPECT_EQ(box.pushes, 0);
+    EXPECT_EQ(box.position.x, 0.0f);
+    EXPECT_EQ(box.position.y, 0.0f);
+    EXPECT_EQ(box.velocity.x, 0.0f);
+    EXPECT_EQ(box.velocity.y, 0.0f);
+}
+
+TEST(BallPolygonContact, NoResponseWithoutApproachOrOverlap)
+{
+    WatchedPolygon box = square();
+    RecordingBall sliding(Vector2(150, 95), 10, Vector2(2, 0));
+    applyCollision(&box, &sliding);
+    expectUntouched(sliding, Vector2(150, 95), Vector2(2, 0));
+
+    // Overlapping but at rest: not moved out either.
+    RecordingBall resting(Vector2(150, 95), 10, Vector2(0, 0));
+    applyCollision(&box, &resting);
+    expectUntouched(resting, Vector2(150, 95), Vector2(0, 0));
+
+    RecordingBall leaving(Vector2(150, 95), 10, Vector2(0, -2));
+    applyCollision(&box, &leaving);
+    expectUntouched(leaving, Vector2(150, 95), Vector2(0, -2));
+
+    RecordingBall above(Vector2(150, 89.9f), 10, Vector2(0, 2));
+    applyCollision(&box, &above);
+    expectUntouched(above, Vector2(150, 89.9f), Vector2(0, 2));
+
+    // Inside the box of the square but beyond the corner's reach.
+    RecordingBall corner(Vector2(92, 92), 10, Vector2(1, 1));
+    applyCollision(&box, &corner);
+    expectUntouched(corner, Vector2(92, 92), Vector2(1, 1));
+    EXPECT_EQ(box.pushes, 0);
+}
+
+TEST(BallPolygonContact, CornerActsAsOneContactPoint)
+{
+    WatchedPolygon box = square();
+    RecordingBall ball(Vector2(95, 95), 10, Vector2(1, 1));
+    applyCollision(&box, &ball);
+    ASSERT_EQ(ball.impulses.size(), 1u);
+    expectVector(ball.velocity, -0.8f, -0.8f);
+    // Put back at distance r from the corner along the diagonal.
+    const float back = 100 - 10 / std::sqrt(2.0f);
+    expectVector(ball.position, back, back, 1e-4f);
+    EXPECT_NEAR((ball.position - Vector2(100, 100)).length(), 10, 1e-4f);
+    EXPECT_EQ(box.pushes, 0);
+}
+
+TEST(BallPolygonContact, CentreInsideIsPushedFurtherIn)
+{
+    WatchedPolygon box = square();
+    RecordingBall ball(Vector2(150, 105), 10, Vector2(0, -2));
+    applyCollision(&box, &ball);
+    expectVector(ball.velocity, 0, 1.6f);
+    expectVector(ball.position, 150, 110);
+    EXPECT_EQ(box.pushes, 0);
+}
+
+TEST(BallPolygonContactDeathTest, NullBodiesAbort)
+{
+    WatchedPolygon box = square();
+    Ball ball(Vector2(150, 95), 10, cCyan);
+    EXPECT_DEATH(applyCollision(&box, nullptr), "");
+    EXPECT_DEATH(applyCollision(static_cast<Polygon*>(nullptr), &ball), "");
+}
