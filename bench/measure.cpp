@@ -1,0 +1,55 @@
+#include "measure.h"
+
+#include <cstring>
+
+#include "Ball.h"
+#include "debug.h"
+
+namespace bench {
+
+namespace {
+
+const std::uint64_t kFnvOffset = 14695981039346656037ull;
+const std::uint64_t kFnvPrime = 1099511628211ull;
+
+void hashFloat(std::uint64_t& hash, float value)
+{
+    unsigned char bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof value);
+    for (unsigned char byte : bytes) {
+        hash ^= byte;
+        hash *= kFnvPrime;
+    }
+}
+
+}  // namespace
+
+double meanMs(std::vector<double> const& ms, std::size_t from, std::size_t to)
+{
+    DASSERT(from < to && to <= ms.size());
+    double sum = 0.0;
+    for (std::size_t i = from; i < to; ++i)
+        sum += ms[i];
+    return sum / static_cast<double>(to - from);
+}
+
+bool trailingMeanOver(std::vector<double> const& ms, std::size_t window, double budgetMs)
+{
+    if (window == 0 || ms.size() < window)
+        return false;
+    return meanMs(ms, ms.size() - window, ms.size()) > budgetMs;
+}
+
+std::uint64_t stateHash(std::vector<Ball*> const& balls)
+{
+    std::uint64_t hash = kFnvOffset;
+    for (Ball const* ball : balls) {
+        hashFloat(hash, ball->position.x);
+        hashFloat(hash, ball->position.y);
+        hashFloat(hash, ball->velocity.x);
+        hashFloat(hash, ball->velocity.y);
+    }
+    return hash;
+}
+
+}  // namespace bench

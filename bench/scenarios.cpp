@@ -1,0 +1,276 @@
+// ballpit-bench: times the world step headless (no window, no threads), with
+// the modules driven as the update thread drives them.
+//
+//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [lattice N | pour]...
+//
+// Without scenarios it runs lattice 500, lattice 2000 and pour. Each scenario
+// runs in a child process of its own: the modules keep their state in
+// file-local statics, and a fresh heap keeps the address order of the bodies
+// (which decides the order of updates and contact tests) reproducible.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Ball.h"
+#include "Vector2.h"
+#include "debug.h"
+#include "effectManager.h"
+#include "entityCreator.h"
+#include "entityManager.h"
+#include "graphics.h"
+#include "lattice.h"
+#include "measure.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The starting scene: eight heavy balls and the diagonal of fifty.
+const int kStartingBalls = 58;
+const double kBudgetMs = 10.0;
+const std::size_t kBudgetWindow = 100;
+const std::size_t kReportWindow = 500;
+const int kPourMargin = 1000;
+
+struct Options {
+    std::string csvDir = "build/bench";
+    int latticeTicks = 1000;
+    int pourCap = 12000;
+};
+
+struct Scenario {
+    std::string name;  // "lattice" or "pour"
+    int balls;         // lattice only
+};
+
+double millisSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string hex(std::uint64_t value)
+{
+    std::ostringstream out;
+    out << std::hex << std::setw(16) << std::setfill('0') << value;
+    return out.str();
+}
+
+std::ofstream openOrDie(std::string const& path, std::ios::openmode mode)
+{
+    std::ofstream file(path, mode);
+    if (!file) {
+        std::cerr << "ballpit-bench: cannot write " << path << std::endl;
+        debug::quit(1);
+    }
+    return file;
+}
+
+// One row per tick: the tick, the balls in the world during it, its time.
+void writeTicks(std::string const& path, std::vector<int> const& balls, std::vector<double> const& ms)
+{
+    std::ofstream file = openOrDie(path, std::ios::trunc);
+    file << "tick,balls,ms\n" << std::setprecision(6) << std::fixed;
+    for (std::size_t t = 0; t < ms.size(); ++t)
+        file << t << ',' << balls[t] << ',' << ms[t] << '\n';
+    std::cout << "  csv: " << path << '\n';
+}
+
+class Summary {
+public:
+    Summary(std::string const& dir, std::string scenario)
+        : file(openOrDie(dir + "/summary.csv", std::ios::app)), scenario(std::move(scenario))
+    {
+        file << std::setprecision(6) << std::fixed;
+    }
+
+    template <typename T>
+    void add(std::string const& metric, T const& value)
+    {
+        file << scenario << ',' << metric << ',' << value << '\n';
+    }
+
+private:
+    std::ofstream file;
+    std::string scenario;
+};
+
+void runLattice(int count, Options const& options)
+{
+    const std::string name = "lattice-" + std::to_string(count);
+    effect::init();
+    manager::init();
+    const std::vector<Ball*> world = bench::addLattice(count);
+    const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
+    std::vector<double> ms;
+    ms.reserve(ticks);
+    for (std::size_t t = 0; t < ticks; ++t) {
+        const Clock::time_point start = Clock::now();
+        manager::update(bench::kStep);
+        ms.push_back(millisSince(start));
+    }
+
+    Summary summary(options.csvDir, name);
+    std::cout << std::fixed << std::setprecision(3) << "lattice " << count << ": " << count
+              << " balls of radius 10, " << ticks << " ticks of manager::update(10)\n"
+              << "  mean per tick, all ticks:      " << std::setw(8) << bench::meanMs(ms, 0, ticks) << " ms\n";
+    summary.add("mean_ms_all", bench::meanMs(ms, 0, ticks));
+    if (ticks >= kReportWindow) {
+        const double last = bench::meanMs(ms, ticks - kReportWindow, ticks);
+        std::cout << "  mean per tick, last " << kReportWindow << " ticks: " << std::setw(8) << last << " ms\n";
+        summary.add("mean_ms_last500", last);
+    }
+    const std::string hash = hex(bench::stateHash(world));
+    std::cout << "  state hash: " << hash << '\n';
+    summary.add("state_hash", hash);
+    writeTicks(options.csvDir + "/" + name + ".csv", std::vector<int>(ms.size(), count), ms);
+}
+
+void runPour(Options const& options)
+{
+    creator::init();
+    effect::init();
+    manager::init();
+    const std::size_t cap = static_cast<std::size_t>(options.pourCap);
+    std::vector<Ball*> poured;
+    std::vector<double> ms;
+    std::vector<int> balls;
+    // Reserved up front so the harness allocates nothing between the balls.
+    poured.reserve(cap);
+    ms.reserve(cap);
+    balls.reserve(cap);
+    std::cout << std::fixed << std::setprecision(3) << "pour: the starting scene, then one ball of radius 10 per tick "
+              << "at (100 + 7t mod 600, 100 + 3t mod 200) before manager::update(10)\n";
+    long budgetTick = -1;
+    for (std::size_t t = 0; t < cap; ++t) {
+        const float x = static_cast<float>(100 + (7 * t) % 600);
+        const float y = static_cast<float>(100 + (3 * t) % 200);
+        // The whole tick is timed, as the update thread lives it: the ball
+        // from the mouse, then the world step.
+        const Clock::time_point start = Clock::now();
+        poured.push_back(creator::addBall(Vector2(x, y), bench::kLatticeRadius, cCyan));
+        manager::update(bench::kStep);
+        ms.push_back(millisSince(start));
+        balls.push_back(kStartingBalls + static_cast<int>(poured.size()));
+        if ((t + 1) % kReportWindow == 0) {
+            const double mean = bench::meanMs(ms, t + 1 - kReportWindow, t + 1);
+            std::cout << "  ticks " << std::setw(5) << t + 1 - kReportWindow << "-" << std::setw(5) << t
+                      << "  balls " << std::setw(5) << balls.back() << "  mean " << std::setw(8) << mean
+                      << " ms" << std::endl;
+        }
+        if (budgetTick < 0 && bench::trailingMeanOver(ms, kBudgetWindow, kBudgetMs))
+            budgetTick = static_cast<long>(t);
+        if (budgetTick >= 0 && static_cast<long>(t) >= budgetTick + kPourMargin)
+            break;
+    }
+
+    Summary summary(options.csvDir, "pour");
+    for (std::size_t from = 0; from + kReportWindow <= ms.size(); from += kReportWindow)
+        summary.add("mean_ms_ticks_" + std::to_string(from) + "_" + std::to_string(from + kReportWindow - 1),
+                    bench::meanMs(ms, from, from + kReportWindow));
+    if (budgetTick >= 0) {
+        std::cout << "  budget tick (mean of the last " << kBudgetWindow << " ticks above " << kBudgetMs
+                  << " ms): " << budgetTick << " with " << balls[budgetTick] << " balls\n";
+        summary.add("budget_tick", budgetTick);
+        summary.add("budget_balls", balls[budgetTick]);
+    } else {
+        std::cout << "  budget tick: not reached in " << ms.size() << " ticks\n";
+    }
+    const std::string hash = hex(bench::stateHash(poured));
+    std::cout << "  stopped after " << ms.size() << " ticks with " << balls.back() << " balls\n"
+              << "  state hash (poured balls): " << hash << '\n';
+    summary.add("ticks", ms.size());
+    summary.add("state_hash", hash);
+    writeTicks(options.csvDir + "/pour.csv", balls, ms);
+}
+
+[[noreturn]] void usage()
+{
+    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [lattice N | pour]...\n";
+    std::exit(2);
+}
+
+int positiveArgument(char const* text)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value <= 0 || value > 1000000)
+        usage();
+    return static_cast<int>(value);
+}
+
+std::vector<Scenario> parse(int argc, char** argv, Options& options)
+{
+    std::vector<Scenario> scenarios;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--csv" && hasValue)
+            options.csvDir = argv[++i];
+        else if (arg == "--ticks" && hasValue)
+            options.latticeTicks = positiveArgument(argv[++i]);
+        else if (arg == "--cap" && hasValue)
+            options.pourCap = positiveArgument(argv[++i]);
+        else if (arg == "lattice" && hasValue)
+            scenarios.push_back({arg, positiveArgument(argv[++i])});
+        else if (arg == "pour")
+            scenarios.push_back({arg, 0});
+        else
+            usage();
+    }
+    if (scenarios.empty())
+        scenarios = {{"lattice", 500}, {"lattice", 2000}, {"pour", 0}};
+    return scenarios;
+}
+
+// Runs one scenario in a child; true when it finished normally.
+bool runIsolated(Scenario const& scenario, Options const& options)
+{
+    std::cout.flush();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::perror("ballpit-bench: fork");
+        return false;
+    }
+    if (pid == 0) {
+        if (scenario.name == "pour")
+            runPour(options);
+        else
+            runLattice(scenario.balls, options);
+        debug::quit(0);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::cerr << "ballpit-bench: scenario " << scenario.name << " failed" << std::endl;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    const std::vector<Scenario> scenarios = parse(argc, argv, options);
+    std::error_code error;
+    std::filesystem::create_directories(options.csvDir, error);
+    openOrDie(options.csvDir + "/summary.csv", std::ios::trunc) << "scenario,metric,value\n";
+    // The modules print through DPF, whose lock must exist.
+    debug::init();
+    bool ok = true;
+    for (Scenario const& scenario : scenarios)
+        ok = runIsolated(scenario, options) && ok;
+    debug::clean();
+    return ok ? 0 : 1;
+}
