@@ -1,0 +1,36 @@
+#pragma once
+
+// The starting scene as a test sees it. Only the creator holds its bodies,
+// so they are found where the last grid pass entered them.
+
+#include <set>
+
+#include "debug.h"
+#include "effectManager.h"
+#include "entityCreator.h"
+#include "entityManager.h"
+
+class PhysicsEntity;
+
+namespace collision {
+extern std::set<PhysicsEntity*> divisions[20][16];
+}  // namespace collision
+
+// Start-up without the game states: scene, effects, manager.
+inline void buildStartingScene()
+{
+    debug::init();
+    creator::init();
+    effect::init();
+    manager::init();
+}
+
+// Every body the last update entered in at least one cell, in address order.
+inline std::set<PhysicsEntity*> placedBodies()
+{
+    std::set<PhysicsEntity*> bodies;
+    for (auto const& column : collision::divisions)
+        for (auto const& cell : column)
+            bodies.insert(cell.begin(), cell.end());
+    return bodies;
+}
