@@ -2,7 +2,7 @@
 # missing, then build into build/.
 BUILD := build
 
-.PHONY: all deps build run test
+.PHONY: all deps build run test bench
 
 all: build
 
@@ -18,3 +18,11 @@ run: build
 
 test: build
 	@scripts/test $(BUILD)
+
+# Benchmarks, never part of `make test`: the headless scenarios (three runs,
+# medians, docs/perf.png) and the micro-benchmarks (medians of three
+# repetitions), all written to $(BUILD)/bench/.
+bench: build
+	@scripts/bench $(BUILD)
+	@$(BUILD)/ballpit-micro --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+		--benchmark_out=$(BUILD)/bench/micro.json --benchmark_out_format=json

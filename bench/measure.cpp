@@ -24,6 +24,18 @@ void hashFloat(std::uint64_t& hash, float value)
 
 }  // namespace
 
+Stopwatch::Stopwatch() : wallStart(std::chrono::steady_clock::now()), cpuStart(std::clock()) {}
+
+double Stopwatch::wallMs() const
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
+}
+
+double Stopwatch::cpuMs() const
+{
+    return 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+}
+
 double meanMs(std::vector<double> const& ms, std::size_t from, std::size_t to)
 {
     DASSERT(from < to && to <= ms.size());

@@ -1,13 +1,29 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 class Ball;
 
 // Figures the benchmark programs derive from their samples and worlds.
 namespace bench {
+
+// Times one stretch of work from its construction: wall-clock time (what the
+// 10 ms tick budget is about) and processor time of the process (less
+// disturbed when other programs share the machine), both in milliseconds.
+class Stopwatch {
+public:
+    Stopwatch();
+    double wallMs() const;
+    double cpuMs() const;
+
+private:
+    std::chrono::steady_clock::time_point wallStart;
+    std::clock_t cpuStart;
+};
 
 // Mean of ms[from, to); the range must not be empty.
 double meanMs(std::vector<double> const& ms, std::size_t from, std::size_t to);

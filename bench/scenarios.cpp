@@ -11,7 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -34,8 +33,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // The starting scene: eight heavy balls and the diagonal of fifty.
 const int kStartingBalls = 58;
 const double kBudgetMs = 10.0;
@@ -54,10 +51,27 @@ struct Scenario {
     int balls;         // lattice only
 };
 
-double millisSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+// Per tick: the balls in the world during it, and its wall and processor time.
+struct Samples {
+    std::vector<int> balls;
+    std::vector<double> wall;
+    std::vector<double> cpu;
+
+    // Reserved up front so the harness allocates nothing between the balls.
+    explicit Samples(std::size_t capacity)
+    {
+        balls.reserve(capacity);
+        wall.reserve(capacity);
+        cpu.reserve(capacity);
+    }
+
+    void add(int ballCount, bench::Stopwatch const& watch)
+    {
+        wall.push_back(watch.wallMs());
+        cpu.push_back(watch.cpuMs());
+        balls.push_back(ballCount);
+    }
+};
 
 std::string hex(std::uint64_t value)
 {
@@ -76,16 +90,16 @@ std::ofstream openOrDie(std::string const& path, std::ios::openmode mode)
     return file;
 }
 
-// One row per tick: the tick, the balls in the world during it, its time.
-void writeTicks(std::string const& path, std::vector<int> const& balls, std::vector<double> const& ms)
+void writeTicks(std::string const& path, Samples const& samples)
 {
     std::ofstream file = openOrDie(path, std::ios::trunc);
-    file << "tick,balls,ms\n" << std::setprecision(6) << std::fixed;
-    for (std::size_t t = 0; t < ms.size(); ++t)
-        file << t << ',' << balls[t] << ',' << ms[t] << '\n';
+    file << "tick,balls,ms,cpu_ms\n" << std::setprecision(6) << std::fixed;
+    for (std::size_t t = 0; t < samples.wall.size(); ++t)
+        file << t << ',' << samples.balls[t] << ',' << samples.wall[t] << ',' << samples.cpu[t] << '\n';
     std::cout << "  csv: " << path << '\n';
 }
 
+// Rows "scenario,metric,value" of summary.csv, for scripts/bench.
 class Summary {
 public:
     Summary(std::string const& dir, std::string scenario)
@@ -100,6 +114,18 @@ public:
         file << scenario << ',' << metric << ',' << value << '\n';
     }
 
+    // Prints and records the mean wall and processor time of ticks [from, to).
+    void addMeans(std::string const& label, std::string const& metric, Samples const& samples, std::size_t from,
+                  std::size_t to)
+    {
+        const double wall = bench::meanMs(samples.wall, from, to);
+        const double cpu = bench::meanMs(samples.cpu, from, to);
+        std::cout << "  " << std::left << std::setw(30) << label << std::right << std::setw(9) << wall
+                  << " ms  (processor " << std::setw(8) << cpu << " ms)" << std::endl;
+        add("mean_ms_" + metric, wall);
+        add("mean_cpu_ms_" + metric, cpu);
+    }
+
 private:
     std::ofstream file;
     std::string scenario;
@@ -112,28 +138,23 @@ void runLattice(int count, Options const& options)
     manager::init();
     const std::vector<Ball*> world = bench::addLattice(count);
     const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
-    std::vector<double> ms;
-    ms.reserve(ticks);
+    Samples samples(ticks);
     for (std::size_t t = 0; t < ticks; ++t) {
-        const Clock::time_point start = Clock::now();
+        const bench::Stopwatch watch;
         manager::update(bench::kStep);
-        ms.push_back(millisSince(start));
+        samples.add(count, watch);
     }
 
     Summary summary(options.csvDir, name);
     std::cout << std::fixed << std::setprecision(3) << "lattice " << count << ": " << count
-              << " balls of radius 10, " << ticks << " ticks of manager::update(10)\n"
-              << "  mean per tick, all ticks:      " << std::setw(8) << bench::meanMs(ms, 0, ticks) << " ms\n";
-    summary.add("mean_ms_all", bench::meanMs(ms, 0, ticks));
-    if (ticks >= kReportWindow) {
-        const double last = bench::meanMs(ms, ticks - kReportWindow, ticks);
-        std::cout << "  mean per tick, last " << kReportWindow << " ticks: " << std::setw(8) << last << " ms\n";
-        summary.add("mean_ms_last500", last);
-    }
+              << " balls of radius 10, " << ticks << " ticks of manager::update(10)\n";
+    summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
+    if (ticks >= kReportWindow)
+        summary.addMeans("mean per tick, last 500 ticks:", "last500", samples, ticks - kReportWindow, ticks);
     const std::string hash = hex(bench::stateHash(world));
     std::cout << "  state hash: " << hash << '\n';
     summary.add("state_hash", hash);
-    writeTicks(options.csvDir + "/" + name + ".csv", std::vector<int>(ms.size(), count), ms);
+    writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
 void runPour(Options const& options)
@@ -143,12 +164,9 @@ void runPour(Options const& options)
     manager::init();
     const std::size_t cap = static_cast<std::size_t>(options.pourCap);
     std::vector<Ball*> poured;
-    std::vector<double> ms;
-    std::vector<int> balls;
-    // Reserved up front so the harness allocates nothing between the balls.
     poured.reserve(cap);
-    ms.reserve(cap);
-    balls.reserve(cap);
+    Samples samples(cap);
+    Summary summary(options.csvDir, "pour");
     std::cout << std::fixed << std::setprecision(3) << "pour: the starting scene, then one ball of radius 10 per tick "
               << "at (100 + 7t mod 600, 100 + 3t mod 200) before manager::update(10)\n";
     long budgetTick = -1;
@@ -157,41 +175,39 @@ void runPour(Options const& options)
         const float y = static_cast<float>(100 + (3 * t) % 200);
         // The whole tick is timed, as the update thread lives it: the ball
         // from the mouse, then the world step.
-        const Clock::time_point start = Clock::now();
+        const bench::Stopwatch watch;
         poured.push_back(creator::addBall(Vector2(x, y), bench::kLatticeRadius, cCyan));
         manager::update(bench::kStep);
-        ms.push_back(millisSince(start));
-        balls.push_back(kStartingBalls + static_cast<int>(poured.size()));
+        samples.add(kStartingBalls + static_cast<int>(poured.size()), watch);
         if ((t + 1) % kReportWindow == 0) {
-            const double mean = bench::meanMs(ms, t + 1 - kReportWindow, t + 1);
-            std::cout << "  ticks " << std::setw(5) << t + 1 - kReportWindow << "-" << std::setw(5) << t
-                      << "  balls " << std::setw(5) << balls.back() << "  mean " << std::setw(8) << mean
-                      << " ms" << std::endl;
+            std::ostringstream label;
+            label << "ticks " << std::setw(5) << t + 1 - kReportWindow << "-" << std::setw(5) << t << ", "
+                  << std::setw(5) << samples.balls.back() << " balls:";
+            summary.addMeans(label.str(),
+                             "ticks_" + std::to_string(t + 1 - kReportWindow) + "_" + std::to_string(t), samples,
+                             t + 1 - kReportWindow, t + 1);
         }
-        if (budgetTick < 0 && bench::trailingMeanOver(ms, kBudgetWindow, kBudgetMs))
+        if (budgetTick < 0 && bench::trailingMeanOver(samples.wall, kBudgetWindow, kBudgetMs))
             budgetTick = static_cast<long>(t);
         if (budgetTick >= 0 && static_cast<long>(t) >= budgetTick + kPourMargin)
             break;
     }
 
-    Summary summary(options.csvDir, "pour");
-    for (std::size_t from = 0; from + kReportWindow <= ms.size(); from += kReportWindow)
-        summary.add("mean_ms_ticks_" + std::to_string(from) + "_" + std::to_string(from + kReportWindow - 1),
-                    bench::meanMs(ms, from, from + kReportWindow));
+    const std::size_t ticks = samples.wall.size();
     if (budgetTick >= 0) {
         std::cout << "  budget tick (mean of the last " << kBudgetWindow << " ticks above " << kBudgetMs
-                  << " ms): " << budgetTick << " with " << balls[budgetTick] << " balls\n";
+                  << " ms): " << budgetTick << " with " << samples.balls[budgetTick] << " balls\n";
         summary.add("budget_tick", budgetTick);
-        summary.add("budget_balls", balls[budgetTick]);
+        summary.add("budget_balls", samples.balls[budgetTick]);
     } else {
-        std::cout << "  budget tick: not reached in " << ms.size() << " ticks\n";
+        std::cout << "  budget tick: not reached in " << ticks << " ticks\n";
     }
     const std::string hash = hex(bench::stateHash(poured));
-    std::cout << "  stopped after " << ms.size() << " ticks with " << balls.back() << " balls\n"
+    std::cout << "  stopped after " << ticks << " ticks with " << samples.balls.back() << " balls\n"
               << "  state hash (poured balls): " << hash << '\n';
-    summary.add("ticks", ms.size());
+    summary.add("ticks", ticks);
     summary.add("state_hash", hash);
-    writeTicks(options.csvDir + "/pour.csv", balls, ms);
+    writeTicks(options.csvDir + "/pour.csv", samples);
 }
 
 [[noreturn]] void usage()
