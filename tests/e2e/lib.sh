@@ -259,6 +259,9 @@ e2e_shot() {
   echo "$file"
 }
 
+# The colour of the mouse balls and of the diagonal row, as e2e_pixel prints it.
+E2E_CYAN=0,255,255
+
 # e2e_pixel FILE X Y prints the colour as "R,G,B" (0..255).
 e2e_pixel() {
   convert "$1" -format "%[pixel:p{$2,$3}]" info: | sed -E 's/^s?rgba?\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
@@ -269,13 +272,36 @@ e2e_pixel() {
 e2e_count_colour() {
   local file=$1 colour="rgb($2)" crop=()
   [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
-  convert "$file" "${crop[@]}" -fill black +opaque "$colour" -fill white -opaque "$colour" \
-    -format '%[fx:round(mean*w*h)]' info:
+  # Others go to a stand-in colour first, so that black can be counted too.
+  convert "$file" "${crop[@]}" -fill 'rgb(1,2,3)' +opaque "$colour" -fill white -opaque "$colour" \
+    -fill black -opaque 'rgb(1,2,3)' -format '%[fx:round(mean*w*h)]' info:
 }
 
 # e2e_diff A B prints the number of pixels that differ.
 e2e_diff() {
-  compare -metric AE "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }'
+  local count status=0
+  # compare answers 1 for "different"; only 2 and more are errors.
+  count=$(compare -metric AE "$1" "$2" null: 2>&1) || status=$?
+  [ "$status" -le 1 ] || e2e_fail "compare $1 $2: $count"
+  awk -v n="$count" 'BEGIN { printf "%d\n", n }'
+}
+
+# e2e_expect_frozen NAME / e2e_expect_moving NAME: two screenshots some
+# time apart are identical (paused) or differ (running).
+e2e_expect_frozen() {
+  [ "$(e2e_motion "$1")" -eq 0 ] || e2e_fail "$1: the scene moved, expected it paused"
+}
+
+e2e_expect_moving() {
+  [ "$(e2e_motion "$1")" -gt 0 ] || e2e_fail "$1: the scene stood still, expected it running"
+}
+
+e2e_motion() {
+  local a b
+  a=$(e2e_shot "$1-a")
+  e2e_sleep 0.5
+  b=$(e2e_shot "$1-b")
+  e2e_diff "$a" "$b"
 }
 
 # Rate reports: the numbers of the "ups:" lines, one a line.
