@@ -12,6 +12,10 @@ std::map<std::string, SDLKey> keyMap;
 const char configDir[] = "configs/";
 const char testFile[] = "keys.cfg";
 
+// The path is assembled in a fixed buffer; longer names must not compile.
+const std::size_t kPathBytes = 64;
+static_assert(sizeof(configDir) - 1 + sizeof(testFile) <= kPathBytes, "key file path too long");
+
 namespace {
 
 // A key line is a few dozen bytes. Longer lines are skipped and an endless
@@ -58,7 +62,7 @@ void addKey(std::initializer_list<const char*> names, SDLKey code)
 void readConfigs()
 {
     createKeyMap();
-    char path[64];
+    char path[kPathBytes];
     std::strcpy(path, configDir);
     std::strcat(path, testFile);
 

@@ -1,0 +1,143 @@
+#pragma once
+
+// Shared by the key-file tests and the key-file fuzz target: an independent
+// model of one key line, the invariants every key file must keep, and a
+// scratch working directory with its own configs/keys.cfg.
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <unistd.h>
+#include <utility>
+
+#include "keys.h"
+#include "reader.h"
+
+namespace keyfile {
+
+// The line grammar restated with string searches rather than a state machine:
+// blanks, a name (any non-blank first character, then up to a blank or "="),
+// blanks, "=", blanks, a value up to the next blank. A NUL byte ends the line.
+inline std::optional<std::pair<std::string, std::string>> splitLine(std::string line)
+{
+    line = line.substr(0, line.find('\0'));
+    const char* blanks = " \t";
+    const std::size_t nameStart = line.find_first_not_of(blanks);
+    if (nameStart == std::string::npos)
+        return std::nullopt;
+    const std::size_t nameEnd = line.find_first_of(" \t=", nameStart + 1);
+    if (nameEnd == std::string::npos)
+        return std::nullopt;
+    const std::size_t equals = line.find_first_not_of(blanks, nameEnd);
+    if (equals == std::string::npos || line[equals] != '=')
+        return std::nullopt;
+    const std::size_t valueStart = line.find_first_not_of(blanks, equals + 1);
+    if (valueStart == std::string::npos)
+        return std::nullopt;
+    std::size_t valueEnd = line.find_first_of(blanks, valueStart);
+    if (valueEnd == std::string::npos)
+        valueEnd = line.size();
+    return std::make_pair(line.substr(nameStart, nameEnd - nameStart),
+                          line.substr(valueStart, valueEnd - valueStart));
+}
+
+struct Bindings {
+    SDLKey pause;
+    SDLKey end;
+    SDLKey follow;
+    SDLKey well;
+
+    static Bindings current() { return {key::pause, key::end, key::follow, key::well}; }
+    bool operator==(Bindings const& o) const
+    {
+        return pause == o.pause && end == o.end && follow == o.follow && well == o.well;
+    }
+    bool operator!=(Bindings const& o) const { return !(*this == o); }
+};
+
+inline std::ostream& operator<<(std::ostream& out, Bindings const& b)
+{
+    return out << "{pause " << b.pause << ", end " << b.end << ", follow " << b.follow << ", well " << b.well
+               << "}";
+}
+
+const Bindings kDefaults = {SDLK_p, SDLK_ESCAPE, SDLK_f, SDLK_SPACE};
+
+// What applying one line does to `before`, according to the model above.
+inline Bindings applyModel(Bindings before, std::string const& line)
+{
+    const auto split = splitLine(line);
+    if (!split)
+        return before;
+    const auto code = keyMap.find(split->second);
+    if (code == keyMap.end())
+        return before;
+    const std::string& name = split->first;
+    SDLKey* target = name == "pause"    ? &before.pause
+                     : name == "end"    ? &before.end
+                     : name == "follow" ? &before.follow
+                     : name == "well"   ? &before.well
+                                        : nullptr;
+    if (target != nullptr)
+        *target = code->second;
+    return before;
+}
+
+inline bool isNamedKey(SDLKey code)
+{
+    for (auto const& entry : keyMap)
+        if (entry.second == code)
+            return true;
+    return false;
+}
+
+// No key file may add binding names or bind a key that has no name.
+inline bool invariantsHold()
+{
+    return key::sdlMap.size() == 4 && key::sdlMap.at("pause") == &key::pause &&
+           key::sdlMap.at("end") == &key::end && key::sdlMap.at("follow") == &key::follow &&
+           key::sdlMap.at("well") == &key::well && isNamedKey(key::pause) && isNamedKey(key::end) &&
+           isNamedKey(key::follow) && isNamedKey(key::well);
+}
+
+// A fresh working directory holding configs/; the process works in it until
+// the sandbox goes, then returns to where it was and removes it.
+class Sandbox {
+public:
+    Sandbox() : home(std::filesystem::current_path())
+    {
+        char pattern[] = "/tmp/ballpit-keyfile-XXXXXX";
+        if (mkdtemp(pattern) == nullptr)
+            std::abort();
+        dir = pattern;
+        std::filesystem::create_directory(dir / "configs");
+        std::filesystem::current_path(dir);
+    }
+    ~Sandbox()
+    {
+        std::filesystem::current_path(home);
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    Sandbox(Sandbox const&) = delete;
+    Sandbox& operator=(Sandbox const&) = delete;
+
+    std::filesystem::path keyFile() const { return dir / "configs" / "keys.cfg"; }
+
+    void write(std::string const& contents) const
+    {
+        std::ofstream out(keyFile(), std::ios::binary | std::ios::trunc);
+        out << contents;
+    }
+
+private:
+    std::filesystem::path home;
+    std::filesystem::path dir;
+};
+
+}  // namespace keyfile
