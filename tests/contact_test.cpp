@@ -80,6 +80,28 @@ void expectUntouched(RecordingBall const& ball, Vector2 const& position, Vector2
     EXPECT_EQ(ball.velocity.y, velocity.y);
 }
 
+// Two radius-20 balls that must not respond to each other.
+void expectPairIgnored(Vector2 const& pa, Vector2 const& va, Vector2 const& pb, Vector2 const& vb)
+{
+    SCOPED_TRACE(pa.toString() + " " + va.toString() + " against " + pb.toString() + " " + vb.toString());
+    RecordingBall a(pa, 20, va);
+    RecordingBall b(pb, 20, vb);
+    applyCollision(&a, &b);
+    expectUntouched(a, pa, va);
+    expectUntouched(b, pb, vb);
+}
+
+// A radius-10 ball that the square must leave exactly as it was.
+void expectIgnoredBySquare(Vector2 const& position, Vector2 const& velocity)
+{
+    SCOPED_TRACE(position.toString() + " " + velocity.toString());
+    WatchedPolygon box = square();
+    RecordingBall ball(position, 10, velocity);
+    applyCollision(&box, &ball);
+    expectUntouched(ball, position, velocity);
+    EXPECT_EQ(box.pushes, 0);
+}
+
 }  // namespace
 
 TEST(BallBallContact, HeadOnHitBetweenEqualBalls)
@@ -106,17 +128,9 @@ TEST(BallBallContact, HeadOnHitBetweenEqualBalls)
 
 TEST(BallBallContact, ContactNeedsStrictOverlap)
 {
-    RecordingBall touching(Vector2(0, 0), 20, Vector2(1, 0));
-    RecordingBall other(Vector2(40, 0), 20, Vector2(0, 0));
-    applyCollision(&touching, &other);
-    expectUntouched(touching, Vector2(0, 0), Vector2(1, 0));
-    expectUntouched(other, Vector2(40, 0), Vector2(0, 0));
-
+    expectPairIgnored(Vector2(0, 0), Vector2(1, 0), Vector2(40, 0), Vector2(0, 0));
     // Boxes overlap, discs do not (distance 42.4).
-    RecordingBall diagonal(Vector2(30, 30), 20, Vector2(-1, -1));
-    RecordingBall origin(Vector2(0, 0), 20, Vector2(0, 0));
-    applyCollision(&diagonal, &origin);
-    expectUntouched(diagonal, Vector2(30, 30), Vector2(-1, -1));
+    expectPairIgnored(Vector2(30, 30), Vector2(-1, -1), Vector2(0, 0), Vector2(0, 0));
 
     RecordingBall near(Vector2(0, 0), 20, Vector2(1, 0));
     RecordingBall far(Vector2(39.9f, 0), 20, Vector2(0, 0));
@@ -128,29 +142,14 @@ TEST(BallBallContact, ContactNeedsStrictOverlap)
 
 TEST(BallBallContact, OnlyApproachingBallsRespond)
 {
-    RecordingBall leaving(Vector2(0, 0), 20, Vector2(-1, 0));
-    RecordingBall resting(Vector2(30, 0), 20, Vector2(0, 0));
-    applyCollision(&leaving, &resting);
-    expectUntouched(leaving, Vector2(0, 0), Vector2(-1, 0));
-    expectUntouched(resting, Vector2(30, 0), Vector2(0, 0));
-
-    RecordingBall still(Vector2(0, 0), 20, Vector2(0, 0));
-    applyCollision(&still, &resting);
-    expectUntouched(still, Vector2(0, 0), Vector2(0, 0));
-    expectUntouched(resting, Vector2(30, 0), Vector2(0, 0));
-
+    expectPairIgnored(Vector2(0, 0), Vector2(-1, 0), Vector2(30, 0), Vector2(0, 0));
+    // Overlapping at rest.
+    expectPairIgnored(Vector2(0, 0), Vector2(0, 0), Vector2(30, 0), Vector2(0, 0));
     // Moving together, or sliding past each other, keeps the distance.
-    RecordingBall side(Vector2(0, 0), 20, Vector2(0, 1));
-    RecordingBall partner(Vector2(30, 0), 20, Vector2(0, 1));
-    applyCollision(&side, &partner);
-    expectUntouched(side, Vector2(0, 0), Vector2(0, 1));
-
+    expectPairIgnored(Vector2(0, 0), Vector2(0, 1), Vector2(30, 0), Vector2(0, 1));
+    expectPairIgnored(Vector2(0, 0), Vector2(0, 1), Vector2(30, 0), Vector2(0, -1));
     // Coincident centres: the approach product is 0, so nothing is divided.
-    RecordingBall first(Vector2(5, 5), 20, Vector2(1, 0));
-    RecordingBall second(Vector2(5, 5), 20, Vector2(-1, 0));
-    applyCollision(&first, &second);
-    expectUntouched(first, Vector2(5, 5), Vector2(1, 0));
-    expectUntouched(second, Vector2(5, 5), Vector2(-1, 0));
+    expectPairIgnored(Vector2(5, 5), Vector2(1, 0), Vector2(5, 5), Vector2(-1, 0));
 }
 
 TEST(BallBallContact, MassAndRestitutionShapeTheImpulse)
@@ -181,6 +180,9 @@ TEST(BallBallContact, MassAndRestitutionShapeTheImpulse)
     RecordingBall aSwapped = a;
     RecordingBall bSwapped = b;
     applyCollision(&a, &b);
+    // The contact point divides the line of centres in the ratio of the radii.
+    ASSERT_EQ(a.impulses.size(), 1u);
+    expectVector(a.impulses[0].point, 40.0f / 3.0f, 10, 1e-4f);
     const Vector2 relativeAfter = a.velocity - b.velocity;
     EXPECT_NEAR(relativeAfter.dot(n), -0.6f * relativeBefore.dot(n), 1e-4f);
     EXPECT_NEAR(a.velocity.dot(t), Vector2(1, 0.25f).dot(t), 1e-4f);
@@ -205,6 +207,12 @@ TEST(BallPolygonContact, EdgeHitReflectsAndPushesOut)
     expectVector(ball.velocity, 0, -1.6f);
     expectVector(ball.position, 150, 90);
 
+    // Touching the edge is contact; the ball is already where it belongs.
+    RecordingBall touching(Vector2(150, 90), 10, Vector2(0, 2));
+    applyCollision(&box, &touching);
+    expectVector(touching.velocity, 0, -1.6f);
+    expectVector(touching.position, 150, 90);
+
     // Only the ball's own restitution counts, and no mass.
     RecordingBall heavy(Vector2(150, 205), 10, Vector2(1, -2));
     heavy.mass = 5;
@@ -223,29 +231,15 @@ TEST(BallPolygonContact, EdgeHitReflectsAndPushesOut)
 
 TEST(BallPolygonContact, NoResponseWithoutApproachOrOverlap)
 {
-    WatchedPolygon box = square();
-    RecordingBall sliding(Vector2(150, 95), 10, Vector2(2, 0));
-    applyCollision(&box, &sliding);
-    expectUntouched(sliding, Vector2(150, 95), Vector2(2, 0));
-
+    // Parallel to the edge: d·v = 0.
+    expectIgnoredBySquare(Vector2(150, 95), Vector2(2, 0));
     // Overlapping but at rest: not moved out either.
-    RecordingBall resting(Vector2(150, 95), 10, Vector2(0, 0));
-    applyCollision(&box, &resting);
-    expectUntouched(resting, Vector2(150, 95), Vector2(0, 0));
-
-    RecordingBall leaving(Vector2(150, 95), 10, Vector2(0, -2));
-    applyCollision(&box, &leaving);
-    expectUntouched(leaving, Vector2(150, 95), Vector2(0, -2));
-
-    RecordingBall above(Vector2(150, 89.9f), 10, Vector2(0, 2));
-    applyCollision(&box, &above);
-    expectUntouched(above, Vector2(150, 89.9f), Vector2(0, 2));
-
-    // Inside the box of the square but beyond the corner's reach.
-    RecordingBall corner(Vector2(92, 92), 10, Vector2(1, 1));
-    applyCollision(&box, &corner);
-    expectUntouched(corner, Vector2(92, 92), Vector2(1, 1));
-    EXPECT_EQ(box.pushes, 0);
+    expectIgnoredBySquare(Vector2(150, 95), Vector2(0, 0));
+    expectIgnoredBySquare(Vector2(150, 95), Vector2(0, -2));
+    // The boxes miss by 0.1.
+    expectIgnoredBySquare(Vector2(150, 89.9f), Vector2(0, 2));
+    // Inside the square's box but beyond the corner's reach.
+    expectIgnoredBySquare(Vector2(92, 92), Vector2(1, 1));
 }
 
 TEST(BallPolygonContact, CornerActsAsOneContactPoint)
