@@ -68,6 +68,14 @@ inline std::ostream& operator<<(std::ostream& out, Bindings const& b)
 
 const Bindings kDefaults = {SDLK_p, SDLK_ESCAPE, SDLK_f, SDLK_SPACE};
 
+inline void setBindings(Bindings const& b)
+{
+    key::pause = b.pause;
+    key::end = b.end;
+    key::follow = b.follow;
+    key::well = b.well;
+}
+
 // What applying one line does to `before`, according to the model above.
 inline Bindings applyModel(Bindings before, std::string const& line)
 {

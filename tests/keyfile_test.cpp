@@ -22,18 +22,10 @@ namespace {
 // No line can produce this key: it has no name in the key file.
 const Bindings kUnset = {SDLK_F12, SDLK_F12, SDLK_F12, SDLK_F12};
 
-void setBindings(Bindings const& b)
-{
-    key::pause = b.pause;
-    key::end = b.end;
-    key::follow = b.follow;
-    key::well = b.well;
-}
-
 // Reads `contents` as the key file of a freshly started program.
 Bindings readFile(std::string const& contents)
 {
-    setBindings(kDefaults);
+    keyfile::setBindings(kDefaults);
     Sandbox sandbox;
     sandbox.write(contents);
     key::init();
@@ -94,7 +86,7 @@ TEST(KeyFile, EachLineShapeHasItsEffect)
         {"pau\0se = q"s, kUnset},
     };
     for (Row const& row : rows) {
-        setBindings(kUnset);
+        keyfile::setBindings(kUnset);
         processLine(row.line);
         EXPECT_EQ(Bindings::current(), row.expected) << "line: \"" << row.line << "\"";
         EXPECT_EQ(key::sdlMap.size(), 4u) << "line: \"" << row.line << "\"";
