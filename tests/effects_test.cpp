@@ -1,0 +1,240 @@
+// Gravity, the gravity well, the screen walls, and the effect manager that
+// sums them and steers the well from the keys and the mouse.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <vector>
+
+#include "Ball.h"
+#include "Gravity.h"
+#include "GravityWell.h"
+#include "Polygon.h"
+#include "Screen.h"
+#include "config.h"
+#include "effectManager.h"
+#include "graphics.h"
+#include "inputManager.h"
+#include "keys.h"
+
+namespace {
+
+const float kStep = 10.0f;
+const float kTolerance = 1e-6f;
+
+void expectVector(Vector2 const& actual, float x, float y)
+{
+    EXPECT_NEAR(actual.x, x, kTolerance);
+    EXPECT_NEAR(actual.y, y, kTolerance);
+}
+
+Ball ballAt(float x, float y, float radius = 20.0f)
+{
+    return Ball(Vector2(x, y), radius, cWhite);
+}
+
+// One tick of the update thread as far as the well is concerned.
+void tick()
+{
+    input::update();
+    cfg::handleInput();
+    effect::handleInput();
+}
+
+void pushKey(SDLKey key, bool down)
+{
+    SDL_Event event = {};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+// Warps the real pointer; the platform's mouse state follows once its events
+// are pumped, as the draw thread does every frame.
+void moveMouse(int x, int y)
+{
+    SDL_WarpMouse(static_cast<Uint16>(x), static_cast<Uint16>(y));
+    for (int i = 0; i < 200; ++i) {
+        SDL_PumpEvents();
+        const Vector2 at = input::mousePosition();
+        if (at.x == static_cast<float>(x) && at.y == static_cast<float>(y))
+            return;
+        SDL_Delay(5);
+    }
+    FAIL() << "the pointer did not reach " << x << "," << y;
+}
+
+// A window for the event queue and the pointer, and the default effects.
+class MouseWell : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        graphics::init();
+        input::init();
+        effect::init();
+    }
+};
+
+}  // namespace
+
+TEST(Effects, GravityPullsEveryMassAlike)
+{
+    const Gravity gravity;
+    Ball heavy = ballAt(400, 300);
+    heavy.mass = 5.0f;
+    expectVector(gravity.forceDelta(&heavy, kStep), 0.0f, 0.005f);
+    expectVector(gravity.positionDelta(&heavy, kStep), 0.0f, 0.0f);
+    expectVector(gravity.velocityDelta(&heavy, kStep), 0.0f, 0.0f);
+
+    // Before init nothing is active; afterwards the walls and gravity are,
+    // and a body inside the screen feels gravity alone.
+    expectVector(effect::forceDelta(&heavy, kStep), 0.0f, 0.0f);
+    effect::init();
+    expectVector(effect::forceDelta(&heavy, kStep), 0.0f, 0.005f);
+    expectVector(effect::positionDelta(&heavy, kStep), 0.0f, 0.0f);
+    expectVector(effect::velocityDelta(&heavy, kStep), 0.0f, 0.0f);
+
+    // The sums read the body and nothing else.
+    expectVector(heavy.positionRaw(), 400.0f, 300.0f);
+    expectVector(heavy.force, 0.0f, 0.0f);
+    effect::clean();
+}
+
+// The pull falls off with the distance itself and is cut off close in.
+TEST(Effects, WellPullsTowardsItsPosition)
+{
+    GravityWell well(Vector2(100, 100));
+    const Ball below = ballAt(100, 200);
+    const Ball further = ballAt(100, 300);
+    expectVector(well.forceDelta(&below, kStep), 0.0f, -0.005f);
+    expectVector(well.forceDelta(&further, kStep), 0.0f, -0.0025f);
+    expectVector(well.positionDelta(&below, kStep), 0.0f, 0.0f);
+    expectVector(well.velocityDelta(&below, kStep), 0.0f, 0.0f);
+
+    // Half a pixel away (squared distance 0.25), exactly on the cut-off
+    // (squared distance 0.5) and at the well itself: no pull.
+    for (Vector2 const& close : {Vector2(100.5f, 100), Vector2(100.5f, 100.5f), Vector2(100, 100)}) {
+        const Ball ball = ballAt(close.x, close.y);
+        expectVector(well.forceDelta(&ball, kStep), 0.0f, 0.0f);
+    }
+
+    // One pixel away: half the mass, towards the well.
+    Ball heavy = ballAt(101, 100);
+    heavy.mass = 3.0f;
+    expectVector(well.forceDelta(&heavy, kStep), -1.5f, 0.0f);
+
+    well.setPosition(Vector2(300, 200));
+    expectVector(well.forceDelta(&below, kStep), 0.0025f, 0.0f);
+}
+
+TEST(Effects, ScreenWallsPutBodiesBackAndReflectThem)
+{
+    const Screen screen;
+
+    // Beyond the floor and moving down: put back and reflected.
+    Ball ball = ballAt(400, 590);
+    ball.velocity = Vector2(0.0f, 0.3f);
+    expectVector(screen.positionDelta(&ball, kStep), 0.0f, -10.0f);
+    expectVector(screen.velocityDelta(&ball, kStep), 0.0f, -0.54f);
+    expectVector(ball.velocityRaw() + screen.velocityDelta(&ball, kStep), 0.0f, -0.24f);
+
+    // Already moving back in: put back only.
+    ball.velocity = Vector2(0.0f, -0.3f);
+    expectVector(screen.positionDelta(&ball, kStep), 0.0f, -10.0f);
+    expectVector(screen.velocityDelta(&ball, kStep), 0.0f, 0.0f);
+
+    // Exactly on the wall line counts as inside.
+    ball.position = Vector2(400, 580);
+    ball.velocity = Vector2(0.0f, 0.3f);
+    expectVector(screen.positionDelta(&ball, kStep), 0.0f, 0.0f);
+    expectVector(screen.velocityDelta(&ball, kStep), 0.0f, 0.0f);
+
+    // A polygon is held by its position point alone.
+    Polygon polygon({Vector2(500, 500), Vector2(300, 500), Vector2(500, 300)}, cRed);
+    polygon.position = Vector2(-5, 700);
+    polygon.velocity = Vector2(-1, 2);
+    expectVector(screen.positionDelta(&polygon, kStep), 5.0f, -100.0f);
+    expectVector(screen.velocityDelta(&polygon, kStep), 1.8f, -3.6f);
+
+    // In a corner both components bounce in the same call.
+    Ball corner = ballAt(790, 590);
+    corner.velocity = Vector2(0.1f, 0.1f);
+    expectVector(screen.positionDelta(&corner, kStep), -10.0f, -10.0f);
+    expectVector(screen.velocityDelta(&corner, kStep), -0.18f, -0.18f);
+
+    // Ceiling and left wall, with the body's own restitution.
+    Ball topLeft = ballAt(10, 5, 20.0f);
+    topLeft.velocity = Vector2(-0.1f, -0.2f);
+    topLeft.restitution = 0.5f;
+    expectVector(screen.positionDelta(&topLeft, kStep), 10.0f, 15.0f);
+    expectVector(screen.velocityDelta(&topLeft, kStep), 0.15f, 0.3f);
+    expectVector(screen.forceDelta(&topLeft, kStep), 0.0f, 0.0f);
+}
+
+// The well key switches the well on where it was last put: (0, 0) until
+// the follow key has moved it.
+TEST_F(MouseWell, WellKeySwitchesTheWellWhereItStands)
+{
+    const Ball ball = ballAt(300, 400);
+    moveMouse(300, 200);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
+
+    pushKey(key::well, true);
+    tick();
+    // Gravity plus a pull towards the top left corner.
+    expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
+
+    pushKey(key::well, false);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
+}
+
+TEST_F(MouseWell, FollowMovesTheWellEvenWhileItIsOff)
+{
+    const Ball ball = ballAt(300, 400);
+    moveMouse(300, 200);
+    pushKey(key::follow, true);
+    tick();
+    // Moved but still off.
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
+
+    pushKey(key::follow, false);
+    tick();
+    moveMouse(700, 500);
+    tick();
+
+    // Switched on where the follow key left it, not at the mouse.
+    pushKey(key::well, true);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, -0.0015f);
+
+    // Following while on drags the active well along.
+    pushKey(key::follow, true);
+    tick();
+    moveMouse(300, 500);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.006f);
+}
+
+// A press and a release of the well key within one tick leave the well off;
+// a release and a new press within one tick leave it on.
+TEST_F(MouseWell, QuickWellKeyPressesWithinOneTick)
+{
+    const Ball ball = ballAt(300, 400);
+    pushKey(key::well, true);
+    pushKey(key::well, false);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
+
+    pushKey(key::well, true);
+    tick();
+    pushKey(key::well, false);
+    pushKey(key::well, true);
+    tick();
+    expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
+}
