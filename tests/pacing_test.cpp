@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <chrono>
+#include <initializer_list>
 #include <thread>
 #include <vector>
 
@@ -10,45 +11,46 @@
 
 namespace {
 
+// One iteration's work, the sleep it should earn and the bank it should leave.
+struct Step {
+    int elapsedMicro;
+    int sleepMillis;
+    float bankAfter;
+};
+
+void expectSteps(float bank, std::initializer_list<Step> steps)
+{
+    for (Step const& step : steps) {
+        SCOPED_TRACE(testing::Message() << "elapsed " << step.elapsedMicro << " from bank " << bank);
+        EXPECT_EQ(pacingSleepMillis(bank, step.elapsedMicro), step.sleepMillis);
+        EXPECT_FLOAT_EQ(bank, step.bankAfter);
+    }
+}
+
 TEST(PacingTest, ShortWorkBanksUntilOneSleep)
 {
     // About 1 ms of work per iteration: two or three iterations run back to
     // back, then one 20 ms sleep.
-    float bank = 0.0f;
-    EXPECT_EQ(pacingSleepMillis(bank, 1000), 0);
-    EXPECT_FLOAT_EQ(bank, 9000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, 1000), 0);
-    EXPECT_FLOAT_EQ(bank, 18000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, 1000), 20);
-    EXPECT_FLOAT_EQ(bank, 7000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, 1000), 0);
-    EXPECT_FLOAT_EQ(bank, 16000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, 1000), 20);
-    EXPECT_FLOAT_EQ(bank, 5000.0f);
+    expectSteps(0.0f, {{1000, 0, 9000.0f},
+                       {1000, 0, 18000.0f},
+                       {1000, 20, 7000.0f},
+                       {1000, 0, 16000.0f},
+                       {1000, 20, 5000.0f}});
 }
 
 TEST(PacingTest, SleepsOnlyAboveTheThreshold)
 {
     // Exactly 20 ms in the bank is not enough: the test is strict.
-    float bank = 10000.0f;
-    EXPECT_EQ(pacingSleepMillis(bank, 0), 0);
-    EXPECT_FLOAT_EQ(bank, 20000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, 9999), 20);
-    EXPECT_FLOAT_EQ(bank, 1.0f);
+    expectSteps(10000.0f, {{0, 0, 20000.0f}, {9999, 20, 1.0f}});
 }
 
 TEST(PacingTest, OverrunDepositsNothing)
 {
-    float bank = 9000.0f;
-    EXPECT_EQ(pacingSleepMillis(bank, 15000), 0);
-    EXPECT_FLOAT_EQ(bank, 9000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, 10000), 0);
-    EXPECT_FLOAT_EQ(bank, 9000.0f);
-    EXPECT_EQ(pacingSleepMillis(bank, INT_MAX), 0);
-    EXPECT_FLOAT_EQ(bank, 9000.0f);
     // The overrun is not made up later either.
-    EXPECT_EQ(pacingSleepMillis(bank, 0), 0);
-    EXPECT_FLOAT_EQ(bank, 19000.0f);
+    expectSteps(9000.0f, {{15000, 0, 9000.0f},
+                          {10000, 0, 9000.0f},
+                          {INT_MAX, 0, 9000.0f},
+                          {0, 0, 19000.0f}});
 
     // Over a mixed run the bank only ever falls by exactly what was slept.
     const int work[] = {500, 12000, 9999, 30000, 0, 10001, 4000, 25000, 100, 7000, 8000, 11000};
@@ -86,17 +88,12 @@ TEST(PacingTest, ClockSteppingBackSleepsWholeUnits)
 {
     // A negative elapsed time deposits more than the budget, and the bank is
     // paid out in as many whole 20 ms units as it holds.
-    float bank = 15000.0f;
-    EXPECT_EQ(pacingSleepMillis(bank, -50000), 60);
-    EXPECT_FLOAT_EQ(bank, 15000.0f);
-
-    bank = 0.0f;
-    EXPECT_EQ(pacingSleepMillis(bank, -30000), 40);
-    EXPECT_FLOAT_EQ(bank, 0.0f);
+    expectSteps(15000.0f, {{-50000, 60, 15000.0f}});
+    expectSteps(0.0f, {{-30000, 40, 0.0f}});
 
     // The largest step back possible: still whole units and a bank below one
     // unit, with no overflow on the way.
-    bank = 19999.0f;
+    float bank = 19999.0f;
     const int sleep = pacingSleepMillis(bank, INT_MIN);
     EXPECT_GT(sleep, 0);
     EXPECT_EQ(sleep % 20, 0);
