@@ -15,6 +15,7 @@
 #include "effectManager.h"
 #include "graphics.h"
 #include "inputManager.h"
+#include "key_events.h"
 #include "keys.h"
 
 namespace {
@@ -39,15 +40,6 @@ void tick()
     input::update();
     cfg::handleInput();
     effect::handleInput();
-}
-
-void pushKey(SDLKey key, bool down)
-{
-    SDL_Event event = {};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
 }
 
 void moveMouse(int x, int y)
@@ -179,14 +171,14 @@ TEST_F(MouseWell, WellKeySwitchesTheWellWhereItStands)
     tick();
     expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
 
-    pushKey(key::well, true);
+    keyevents::press(key::well);
     tick();
     // Gravity plus a pull towards the top left corner.
     expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
 
-    pushKey(key::well, false);
+    keyevents::release(key::well);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
 }
@@ -195,23 +187,23 @@ TEST_F(MouseWell, FollowMovesTheWellEvenWhileItIsOff)
 {
     const Ball ball = ballAt(300, 400);
     moveMouse(300, 200);
-    pushKey(key::follow, true);
+    keyevents::press(key::follow);
     tick();
     // Moved but still off.
     expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
 
-    pushKey(key::follow, false);
+    keyevents::release(key::follow);
     tick();
     moveMouse(700, 500);
     tick();
 
     // Switched on where the follow key left it, not at the mouse.
-    pushKey(key::well, true);
+    keyevents::press(key::well);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), 0.0f, -0.0015f);
 
     // Following while on drags the active well along.
-    pushKey(key::follow, true);
+    keyevents::press(key::follow);
     tick();
     moveMouse(300, 500);
     tick();
@@ -223,17 +215,17 @@ TEST_F(MouseWell, FollowMovesTheWellEvenWhileItIsOff)
 TEST_F(MouseWell, QuickWellKeyPressesWithinOneTick)
 {
     const Ball ball = ballAt(300, 400);
-    pushKey(key::well, true);
-    pushKey(key::well, false);
+    keyevents::press(key::well);
+    keyevents::release(key::well);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), 0.0f, 0.001f);
 
-    pushKey(key::well, true);
+    keyevents::press(key::well);
     tick();
-    pushKey(key::well, false);
-    pushKey(key::well, true);
+    keyevents::release(key::well);
+    keyevents::press(key::well);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
 }
