@@ -4,6 +4,7 @@
 #
 #   source tests/e2e/lib.sh
 #   e2e_init "$@"              # $1: the program; starts the private display
+#                              # (not with a second argument --no-display)
 #   e2e_launch                 # a new run: scratch dir, copy of configs/keys.cfg
 #   e2e_wait_started           # start-up lines printed, pointer in the window
 #   ...input, screenshots, e2e_expect_* ...

@@ -41,12 +41,13 @@ e2e_log "ok: right button removed the diagonal ($before cyan pixels, then $n), t
 
 # Added balls go the same way, first in, first out; paused, so that they
 # stay where they were put. A few balls go to the left spot, then many more
-# to the right one: the left spot empties first.
+# to the right one (enough to outlast the polling below): the left spot
+# empties first.
 e2e_key_tap p
 xdotool mousemove 200 100 mousedown 1
 e2e_sleep 0.1
 xdotool mousemove 600 100
-e2e_sleep 1.5
+e2e_sleep 3
 xdotool mouseup 1 mousemove 780 20
 added=$(e2e_shot added)
 [ "$(e2e_pixel "$added" 200 100)" = "$E2E_CYAN" ] && [ "$(e2e_pixel "$added" 600 100)" = "$E2E_CYAN" ] ||
