@@ -218,6 +218,15 @@ e2e_gone() {
   ! e2e_running
 }
 
+# e2e_expect_orderly_end [SECONDS]: the program ends with status 0 after both
+# threads have cleaned up.
+e2e_expect_orderly_end() {
+  e2e_wait_exit "$@"
+  e2e_expect_status 0
+  e2e_expect_out '^Update Thread Cleaning$' 1
+  e2e_expect_out '^Draw Thread Cleaning$' 1
+}
+
 e2e_expect_status() {
   [ "$E2E_STATUS" = "$1" ] || e2e_fail "exit status $E2E_STATUS, expected $1"
 }

@@ -45,5 +45,4 @@ xdotool keyup f
 e2e_log "ok: releasing space switches the well off"
 
 e2e_key_tap Escape
-e2e_wait_exit
-e2e_expect_status 0
+e2e_expect_orderly_end

@@ -18,8 +18,7 @@ e2e_expect_frozen p-still-ignored
 e2e_key_tap k
 e2e_expect_moving k-resumed
 e2e_key_tap Escape
-e2e_wait_exit
-e2e_expect_status 0
+e2e_expect_orderly_end
 e2e_log "ok: pause = k moves the pause key"
 
 # End on q, among lines that bind nothing: Escape no longer ends, the
@@ -36,10 +35,7 @@ e2e_expect_frozen default-pause
 e2e_key_tap k
 e2e_expect_frozen k-unbound
 e2e_key_tap q
-e2e_wait_exit
-e2e_expect_status 0
-e2e_expect_out '^Update Thread Cleaning$' 1
-e2e_expect_out '^Draw Thread Cleaning$' 1
+e2e_expect_orderly_end
 e2e_log "ok: end = q moves the end key; unusable lines change nothing"
 
 # An empty file is a valid one: all defaults.
@@ -50,6 +46,5 @@ e2e_wait_started
 e2e_key_tap p
 e2e_expect_frozen empty-file-pause
 e2e_key_tap Escape
-e2e_wait_exit
-e2e_expect_status 0
+e2e_expect_orderly_end
 e2e_log "ok: an empty key file keeps the defaults"

@@ -82,8 +82,5 @@ balls=$(e2e_count_colour "$(e2e_shot loaded)" "$E2E_CYAN")
 e2e_log "ok: $((total / judged)) ticks a second while adding balls (ups/share of the processor:$summary); $balls cyan pixels"
 
 e2e_key_tap Escape
-e2e_wait_exit 30
-e2e_expect_status 0
-e2e_expect_out '^Update Thread Cleaning$' 1
-e2e_expect_out '^Draw Thread Cleaning$' 1
+e2e_expect_orderly_end 30
 e2e_log "ok: clean end after the load"

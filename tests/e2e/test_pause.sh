@@ -58,8 +58,5 @@ e2e_log "ok: p again resumes"
 e2e_key_tap p
 e2e_expect_frozen paused-again
 e2e_key_tap Escape
-e2e_wait_exit
-e2e_expect_status 0
-e2e_expect_out '^Update Thread Cleaning$' 1
-e2e_expect_out '^Draw Thread Cleaning$' 1
+e2e_expect_orderly_end
 e2e_log "ok: Escape while paused ends with status 0"

@@ -63,5 +63,4 @@ left=$(e2e_shot left)
 e2e_log "ok: added balls are removed oldest first"
 
 e2e_key_tap Escape
-e2e_wait_exit
-e2e_expect_status 0
+e2e_expect_orderly_end

@@ -35,5 +35,4 @@ done
 e2e_log "ok: start-up lines in order, paired reports, ups near 100"
 
 e2e_key_tap Escape
-e2e_wait_exit
-e2e_expect_status 0
+e2e_expect_orderly_end
