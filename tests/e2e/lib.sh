@@ -194,11 +194,17 @@ e2e_line_or_gone() {
   e2e_has_line "$1" || ! e2e_running
 }
 
-# Waits for start-up to finish and puts the pointer into the window, where
-# keyboard input goes (there is no window manager to give focus).
+# Waits for start-up to finish and the first frame to show, and puts the
+# pointer into the window, where keyboard input goes (there is no window
+# manager to give focus).
 e2e_wait_started() {
   e2e_wait_line '^Initialization Complete$' 30
+  e2e_poll 10 e2e_drawn || e2e_fail "the window stayed black"
   xdotool mousemove 400 300
+}
+
+e2e_drawn() {
+  [ "$(e2e_count_colour "$(e2e_shot first-frame)" 0,0,0)" -lt 480000 ]
 }
 
 # e2e_wait_exit [SECONDS]: waits for the program to end; E2E_STATUS is then
