@@ -10,10 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <ostream>
 #include <string>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 #include "keys.h"
 #include "reader.h"
@@ -96,6 +98,31 @@ inline Bindings applyModel(Bindings before, std::string const& line)
     return before;
 }
 
+// Every piece between line feeds, the unterminated tail included.
+inline std::vector<std::string> piecesOf(std::string const& contents)
+{
+    std::vector<std::string> pieces;
+    std::istringstream in(contents);
+    std::string piece;
+    while (std::getline(in, piece))
+        pieces.push_back(piece);
+    return pieces;
+}
+
+// What reading `contents` at start-up gives, for files under the reading
+// budget: the terminated lines of at most 4096 bytes, in order.
+inline Bindings fileModel(std::string const& contents)
+{
+    std::vector<std::string> lines = piecesOf(contents);
+    if (!contents.empty() && contents.back() != '\n')
+        lines.pop_back();
+    Bindings result = kDefaults;
+    for (std::string const& line : lines)
+        if (line.size() <= 4096)
+            result = applyModel(result, line);
+    return result;
+}
+
 inline bool isNamedKey(SDLKey code)
 {
     for (auto const& entry : keyMap)
@@ -119,8 +146,8 @@ class Sandbox {
 public:
     Sandbox() : home(std::filesystem::current_path())
     {
-        char pattern[] = "/tmp/ballpit-keyfile-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
+        std::string pattern = (std::filesystem::temp_directory_path() / "ballpit-keyfile-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
             std::abort();
         dir = pattern;
         std::filesystem::create_directory(dir / "configs");
@@ -135,6 +162,8 @@ public:
     Sandbox(Sandbox const&) = delete;
     Sandbox& operator=(Sandbox const&) = delete;
 
+    std::filesystem::path const& directory() const { return dir; }
+    std::filesystem::path const& origin() const { return home; }
     std::filesystem::path keyFile() const { return dir / "configs" / "keys.cfg"; }
 
     void write(std::string const& contents) const
