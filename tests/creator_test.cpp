@@ -183,6 +183,8 @@ protected:
     {
         debug::init();
         openWindow();
+        if (HasFatalFailure())
+            return;
         creator::init();
         manager::init();
     }
@@ -211,7 +213,10 @@ protected:
 
     void openWindow() override
     {
+        // Never fall back on the shared display.
         startDisplay();
+        if (HasFatalFailure())
+            return;
         graphics::init();
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
