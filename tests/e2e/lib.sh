@@ -324,3 +324,44 @@ e2e_motion() {
 e2e_ups_values() {
   sed -n 's/^ups:\t\([0-9]*\)$/\1/p' "$E2E_OUT"
 }
+
+# Tick rates fair to a busy machine. e2e_track_rates, called often while the
+# program runs (not in a subshell), appends "RATE UPS SHARE" to E2E_RATES for
+# every new report: SHARE is the percentage of the report's second in which
+# the update thread was not kept waiting for a processor by other processes,
+# RATE the ticks per second of that time (-1 when the share is below 10 %).
+# On an idle machine SHARE is 100 and RATE equals UPS. The first call only
+# starts the tracking.
+E2E_RATES=()
+E2E_RATE_SEEN=
+e2e_track_rates() {
+  local n t q
+  n=$(e2e_ups_values | wc -l)
+  if [ -z "$E2E_RATE_SEEN" ]; then
+    # The update thread is the first one the main thread starts.
+    E2E_RATE_TID=$(ls "/proc/$E2E_PID/task" | sort -n | sed -n 2p)
+  elif [ "$n" -le "$E2E_RATE_SEEN" ]; then
+    return 0
+  fi
+  t=$(date +%s%N)
+  # The second field: nanoseconds spent ready to run, waiting for a processor.
+  q=$(awk '{ print $2 }' "/proc/$E2E_PID/task/$E2E_RATE_TID/schedstat")
+  if [ -n "$E2E_RATE_SEEN" ] && [ "$n" -eq $((E2E_RATE_SEEN + 1)) ]; then
+    E2E_RATES+=("$(awk -v ups="$(e2e_ups_values | tail -n1)" -v dq="$((q - E2E_RATE_Q))" \
+      -v dt="$((t - E2E_RATE_T))" 'BEGIN {
+        share = 1 - dq / dt
+        printf "%d %d %.0f\n", (share < 0.1 ? -1 : ups / share), ups, 100 * share }')")
+  fi
+  E2E_RATE_SEEN=$n
+  E2E_RATE_T=$t
+  E2E_RATE_Q=$q
+}
+
+# "UPS/SHARE%" of every tracked report, for messages.
+e2e_rates_summary() {
+  local entry ups share
+  for entry in "${E2E_RATES[@]}"; do
+    read -r _ ups share <<<"$entry"
+    printf ' %s/%s%%' "$ups" "$share"
+  done
+}

@@ -17,26 +17,7 @@ e2e_launch
 e2e_wait_started
 e2e_wait_line $'^ups:\t' 10
 
-# The update thread is the first one the main thread starts. The second
-# field of its schedstat is the time it spent ready to run but waiting for a
-# processor: time other processes took away, which the program cannot help
-# on a busy machine. Each report is judged on the seconds the thread had
-# (on an idle machine: all of them).
-update_tid=$(ls "/proc/$E2E_PID/task" | sort -n | sed -n 2p)
-run_queue_ns() {
-  awk '{ print $2 }' "/proc/$E2E_PID/task/$update_tid/schedstat"
-}
-now_ns() {
-  date +%s%N
-}
-
-reports=$(e2e_ups_values | wc -l)
-last_t=$(now_ns)
-last_q=$(run_queue_ns)
-first=1
-judged=0
-total=0
-summary=
+e2e_track_rates
 xdotool mousemove 20 20 mousedown 1
 end=$((SECONDS + SWEEP_SECONDS))
 x=20
@@ -49,37 +30,25 @@ while [ "$SECONDS" -lt "$end" ]; do
   xdotool mousemove "$x" 20
   sleep 0.05
   e2e_expect_alive "during the sweep"
-  n=$(e2e_ups_values | wc -l)
-  [ "$n" -gt "$reports" ] || continue
-  t=$(now_ns)
-  q=$(run_queue_ns)
-  ups=$(e2e_ups_values | tail -n1)
-  # The first report of the sweep covers time before it.
-  if [ "$first" -eq 0 ] && [ "$n" -eq $((reports + 1)) ]; then
-    # "rate ups/share": the rate is the ticks per second of processor time
-    # the thread had; no rate when others took nearly all of it.
-    verdict=$(awk -v ups="$ups" -v dq="$((q - last_q))" -v dt="$((t - last_t))" 'BEGIN {
-      share = 1 - dq / dt
-      printf "%d %d/%.0f%%\n", (share < 0.1 ? -1 : ups / share), ups, 100 * share }')
-    rate=${verdict%% *}
-    summary="$summary ${verdict#* }"
-    if [ "$rate" -ge 0 ]; then
-      [ "$rate" -ge "$FLOOR" ] || e2e_fail "a second with $rate ticks under load (ups/share of the processor:$summary)"
-      judged=$((judged + 1))
-      total=$((total + rate))
-    fi
-  fi
-  first=0
-  reports=$n
-  last_t=$t
-  last_q=$q
+  e2e_track_rates
 done
 xdotool mouseup 1
-[ "$judged" -ge 5 ] || e2e_fail "only $judged rate reports could be judged during the sweep ($summary)"
-[ $((total / judged)) -ge "$LOW" ] || e2e_fail "$((total / judged)) ticks a second under load (ups/share of the processor:$summary)"
+
+# The first report of the sweep covers time before it.
+judged=0
+total=0
+for entry in "${E2E_RATES[@]:1}"; do
+  read -r rate _ <<<"$entry"
+  [ "$rate" -ge 0 ] || continue
+  [ "$rate" -ge "$FLOOR" ] || e2e_fail "a second with $rate ticks under load (ups/share of the processor:$(e2e_rates_summary))"
+  judged=$((judged + 1))
+  total=$((total + rate))
+done
+[ "$judged" -ge 5 ] || e2e_fail "only $judged rate reports could be judged (ups/share of the processor:$(e2e_rates_summary))"
+[ $((total / judged)) -ge "$LOW" ] || e2e_fail "$((total / judged)) ticks a second under load (ups/share of the processor:$(e2e_rates_summary))"
 balls=$(e2e_count_colour "$(e2e_shot loaded)" "$E2E_CYAN")
 [ "$balls" -gt 50000 ] || e2e_fail "only $balls cyan pixels after the sweep"
-e2e_log "ok: $((total / judged)) ticks a second while adding balls (ups/share of the processor:$summary); $balls cyan pixels"
+e2e_log "ok: $((total / judged)) ticks a second while adding balls (ups/share of the processor:$(e2e_rates_summary)); $balls cyan pixels"
 
 e2e_key_tap Escape
 e2e_expect_orderly_end 30
