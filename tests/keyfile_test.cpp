@@ -205,20 +205,15 @@ TEST(KeyFile, UnknownBindingNamesAddNothing)
     EXPECT_EQ(key::sdlMap.count("Pause"), 0u);
 }
 
-TEST(KeyFile, MissingFileEndsTheProcess)
+TEST(KeyFile, FileThatCannotBeReadEndsTheProcess)
 {
     Sandbox sandbox;
+    key::init();
+    const char* message = "^Unable to open file configs/keys\\.cfg\\.\n$";
     std::filesystem::remove(sandbox.keyFile());
-    key::init();
-    EXPECT_EXIT(readConfigs(), ::testing::ExitedWithCode(1), "^Unable to open file configs/keys\\.cfg\\.\n$");
-}
-
-TEST(KeyFile, DirectoryInPlaceOfTheFileEndsTheProcess)
-{
-    Sandbox sandbox;
+    EXPECT_EXIT(readConfigs(), ::testing::ExitedWithCode(1), message);
     std::filesystem::create_directory(sandbox.keyFile());
-    key::init();
-    EXPECT_EXIT(readConfigs(), ::testing::ExitedWithCode(1), "^Unable to open file configs/keys\\.cfg\\.\n$");
+    EXPECT_EXIT(readConfigs(), ::testing::ExitedWithCode(1), message);
 }
 
 TEST(KeyFile, HostileFilesApplyOnlyTheirSoundLines)
