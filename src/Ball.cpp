@@ -2,7 +2,10 @@
 
 #include "graphics.h"
 
-Ball::Ball(Vector2 const& centre, float r, float const* c) : PhysicsEntity(centre), radius(r), colour(c) {}
+Ball::Ball(Vector2 const& centre, float r, float const* c)
+    : PhysicsEntity(centre, Kind::ball), radius(r), colour(c)
+{
+}
 
 float Ball::getRadius() const
 {

@@ -10,6 +10,7 @@ public:
     Vector2 normal;
 
     CollisionInfo();
-    CollisionInfo(Vector2 const& point, Vector2 const& normal);
-    ~CollisionInfo();
+    // Inline: the ball-ball response makes one for every contact.
+    CollisionInfo(Vector2 const& where, Vector2 const& towards) : point(where), normal(towards) {}
+    ~CollisionInfo() {}
 };

@@ -18,3 +18,10 @@ Vector2 Effect::forceDelta(PhysicsEntity const*, float) const
 {
     return Vector2(0.0f, 0.0f);
 }
+
+void Effect::addTo(EffectSums& sums, PhysicsEntity const* e, float dt) const
+{
+    sums.position += positionDelta(e, dt);
+    sums.velocity += velocityDelta(e, dt);
+    sums.force += forceDelta(e, dt);
+}

@@ -1,6 +1,8 @@
 #include "Entity.h"
 
-Entity::Entity(Vector2 const& start) : position(start), velocity() {}
+Entity::Entity(Vector2 const& start) : Entity(start, Kind::other) {}
+
+Entity::Entity(Vector2 const& start, Kind kind) : position(start), velocity(), entityKind(kind) {}
 
 Entity::~Entity() {}
 

@@ -5,6 +5,12 @@
 // Anything in the world: a position and a velocity, stepped and drawn.
 class Entity {
 public:
+    // The kinds the world step tells apart. Each constructor names its own,
+    // so a subclass carries the kind of the class it derives from, as a
+    // run-time type test would find it; a new kind deriving from Entity or
+    // PhysicsEntity directly is `other` or `physics`.
+    enum class Kind : unsigned char { other, particle, physics, ball, polygon };
+
     Vector2 position;
     Vector2 velocity;
 
@@ -16,4 +22,17 @@ public:
 
     Vector2 const& positionRaw() const;
     Vector2 const& velocityRaw() const;
+
+    Kind kind() const { return entityKind; }
+    bool isParticle() const { return entityKind == Kind::particle; }
+    bool isPhysics() const
+    {
+        return entityKind == Kind::physics || entityKind == Kind::ball || entityKind == Kind::polygon;
+    }
+
+protected:
+    Entity(Vector2 const& position, Kind kind);
+
+private:
+    Kind entityKind;
 };

@@ -10,4 +10,5 @@ public:
     Gravity();
 
     Vector2 forceDelta(PhysicsEntity const* e, float dt) const override;
+    void addTo(EffectSums& sums, PhysicsEntity const* e, float dt) const override;
 };

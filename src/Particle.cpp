@@ -1,12 +1,12 @@
 #include "Particle.h"
 
 Particle::Particle(Vector2 const& start, float life)
-    : Entity(start), lifetime(life), expired(false), mortal(true)
+    : Entity(start, Kind::particle), lifetime(life), expired(false), mortal(true)
 {
 }
 
 Particle::Particle(Vector2 const& start, bool isMortal)
-    : Entity(start), lifetime(0.0f), expired(false), mortal(isMortal)
+    : Entity(start, Kind::particle), lifetime(0.0f), expired(false), mortal(isMortal)
 {
 }
 

@@ -2,32 +2,59 @@
 
 #include "effectManager.h"
 
-PhysicsEntity::PhysicsEntity(Vector2 const& start)
-    : Entity(start), force(), mass(1.0f), restitution(0.8f)
+namespace {
+
+// The integration rule, one axis at a time: p, v and f already hold the
+// effects. The order of every float operation is fixed, as trajectories are
+// compared bit for bit; these are the operations of
+// ((((f / mass) / 2) * dt) * dt + v * dt) + p and ((f / mass) / 2) * dt + v
+// on vectors.
+float stepPosition(float p, float v, float f, float mass, float dt)
+{
+    return ((((f / mass) / 2) * dt) * dt + v * dt) + p;
+}
+
+float stepVelocity(float v, float f, float mass, float dt)
+{
+    return ((f / mass) / 2) * dt + v;
+}
+
+}  // namespace
+
+PhysicsEntity::PhysicsEntity(Vector2 const& start) : PhysicsEntity(start, Kind::physics) {}
+
+PhysicsEntity::PhysicsEntity(Vector2 const& start, Kind kind)
+    : Entity(start, kind), force(), mass(1.0f), restitution(0.8f)
 {
 }
 
-// The order of every float operation below is fixed: trajectories are
-// compared bit for bit.
 Vector2 PhysicsEntity::positionAt(float dt) const
 {
     const Vector2 p = position + effect::positionDelta(this, dt);
     const Vector2 v = velocity + effect::velocityDelta(this, dt);
     const Vector2 f = force + effect::forceDelta(this, dt);
-    return ((((f / mass) / 2) * dt) * dt + v * dt) + p;
+    return Vector2(stepPosition(p.x, v.x, f.x, mass, dt), stepPosition(p.y, v.y, f.y, mass, dt));
 }
 
 Vector2 PhysicsEntity::velocityAt(float dt) const
 {
     const Vector2 f = force + effect::forceDelta(this, dt);
     const Vector2 v = velocity + effect::velocityDelta(this, dt);
-    return ((f / mass) / 2) * dt + v;
+    return Vector2(stepVelocity(v.x, f.x, mass, dt), stepVelocity(v.y, f.y, mass, dt));
 }
 
+// positionAt, then velocityAt at the new position, with each evaluation of
+// the effects done in one pass over them.
 void PhysicsEntity::update(float dt)
 {
-    position = positionAt(dt);
-    velocity = velocityAt(dt);
+    const EffectSums before = effect::sums(this, dt);
+    position.x = stepPosition(position.x + before.position.x, velocity.x + before.velocity.x,
+                              force.x + before.force.x, mass, dt);
+    position.y = stepPosition(position.y + before.position.y, velocity.y + before.velocity.y,
+                              force.y + before.force.y, mass, dt);
+    const EffectSums after = effect::sums(this, dt);
+    velocity.x = stepVelocity(velocity.x + after.velocity.x, force.x + after.force.x, mass, dt);
+    velocity.y = stepVelocity(velocity.y + after.velocity.y, force.y + after.force.y, mass, dt);
     force *= 0;
 }
 
@@ -46,9 +73,12 @@ void PhysicsEntity::applyImpulse(Vector2 const& j)
     applyImpulse(j, position);
 }
 
+// Component by component, as Vector2's += adds: contacts call this for
+// every response.
 void PhysicsEntity::applyImpulse(Vector2 const& j, Vector2 const&)
 {
-    velocity += j;
+    velocity.x += j.x;
+    velocity.y += j.y;
 }
 
 void PhysicsEntity::applyNudge(Vector2 const& d)

@@ -21,4 +21,7 @@ public:
     virtual void applyImpulse(Vector2 const& j);
     virtual void applyImpulse(Vector2 const& j, Vector2 const& point);
     virtual void applyNudge(Vector2 const& d);
+
+protected:
+    PhysicsEntity(Vector2 const& position, Kind kind);
 };

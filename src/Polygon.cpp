@@ -4,7 +4,7 @@
 #include "graphics.h"
 
 Polygon::Polygon(std::vector<Vector2> const& corners, float const* c)
-    : PhysicsEntity(Vector2(0.0f, 0.0f)), bindingMax(), bindingMin(), vertices(), colour(c)
+    : PhysicsEntity(Vector2(0.0f, 0.0f), Kind::polygon), bindingMax(), bindingMin(), vertices(), colour(c)
 {
     DASSERT(!corners.empty());
     vertices = corners;

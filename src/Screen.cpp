@@ -9,8 +9,40 @@ const float kHeight = 600.0f;
 
 float marginOf(PhysicsEntity const* e)
 {
-    Ball const* ball = dynamic_cast<Ball const*>(e);
-    return ball != nullptr ? ball->getRadius() : 0.0f;
+    return e->kind() == Entity::Kind::ball ? static_cast<Ball const*>(e)->getRadius() : 0.0f;
+}
+
+// The two corrections as floats, each starting from zero; `r` is the margin.
+void positionCorrection(PhysicsEntity const* e, float r, float& x, float& y)
+{
+    Vector2 const& p = e->position;
+    x = 0.0f;
+    y = 0.0f;
+    if (p.y > kHeight - r)
+        y += (kHeight - r) - p.y;
+    if (p.y < r)
+        y += r - p.y;
+    if (p.x > kWidth - r)
+        x += (kWidth - r) - p.x;
+    if (p.x < r)
+        x += r - p.x;
+}
+
+void velocityCorrection(PhysicsEntity const* e, float r, float& x, float& y)
+{
+    const float bounce = 1.0f + e->restitution;
+    Vector2 const& p = e->position;
+    Vector2 const& v = e->velocity;
+    x = 0.0f;
+    y = 0.0f;
+    if (p.y > kHeight - r && v.y > 0.0f)
+        y -= bounce * v.y;
+    if (p.y < r && v.y < 0.0f)
+        y -= bounce * v.y;
+    if (p.x > kWidth - r && v.x > 0.0f)
+        x -= bounce * v.x;
+    if (p.x < r && v.x < 0.0f)
+        x -= bounce * v.x;
 }
 
 }  // namespace
@@ -19,34 +51,27 @@ Screen::Screen() {}
 
 Vector2 Screen::positionDelta(PhysicsEntity const* e, float) const
 {
-    const float r = marginOf(e);
-    Vector2 const& p = e->positionRaw();
-    Vector2 result(0.0f, 0.0f);
-    if (p.y > kHeight - r)
-        result.y += (kHeight - r) - p.y;
-    if (p.y < r)
-        result.y += r - p.y;
-    if (p.x > kWidth - r)
-        result.x += (kWidth - r) - p.x;
-    if (p.x < r)
-        result.x += r - p.x;
+    Vector2 result;
+    positionCorrection(e, marginOf(e), result.x, result.y);
     return result;
 }
 
 Vector2 Screen::velocityDelta(PhysicsEntity const* e, float) const
 {
-    const float r = marginOf(e);
-    const float bounce = 1.0f + e->restitution;
-    Vector2 const& p = e->positionRaw();
-    Vector2 const& v = e->velocityRaw();
-    Vector2 result(0.0f, 0.0f);
-    if (p.y > kHeight - r && v.y > 0.0f)
-        result.y -= bounce * v.y;
-    if (p.y < r && v.y < 0.0f)
-        result.y -= bounce * v.y;
-    if (p.x > kWidth - r && v.x > 0.0f)
-        result.x -= bounce * v.x;
-    if (p.x < r && v.x < 0.0f)
-        result.x -= bounce * v.x;
+    Vector2 result;
+    velocityCorrection(e, marginOf(e), result.x, result.y);
     return result;
+}
+
+// No force: a zero force is added, as the sums add it.
+void Screen::addTo(EffectSums& sums, PhysicsEntity const* e, float) const
+{
+    const float r = marginOf(e);
+    float positionX;
+    float positionY;
+    float velocityX;
+    float velocityY;
+    positionCorrection(e, r, positionX, positionY);
+    velocityCorrection(e, r, velocityX, velocityY);
+    sums.add(positionX, positionY, velocityX, velocityY, 0.0f, 0.0f);
 }

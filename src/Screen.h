@@ -10,4 +10,5 @@ public:
 
     Vector2 positionDelta(PhysicsEntity const* e, float dt) const override;
     Vector2 velocityDelta(PhysicsEntity const* e, float dt) const override;
+    void addTo(EffectSums& sums, PhysicsEntity const* e, float dt) const override;
 };

@@ -1,10 +1,151 @@
 #include "collisionManager.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
 #include "Ball.h"
 #include "CollisionInfo.h"
 #include "Polygon.h"
 #include "debug.h"
 #include "mathw.h"
+
+namespace {
+
+// Four floats in one SIMD register (the vector extension of GCC and Clang),
+// for testing one ball against four others at once. Each lane computes
+// exactly what the scalar code computes for one pair: the same operations in
+// the same order, in single precision, without contraction.
+typedef float Floats __attribute__((vector_size(16)));
+typedef int Ints __attribute__((vector_size(16)));
+const std::size_t kLanes = 4;
+
+// A body as the contact tests look at it: its box and, for a ball, its
+// centre, radius, velocity, mass (and 1 / mass) and restitution. The grid
+// pass keeps such copies of the bodies it placed, so that pairs are settled
+// without touching them.
+struct Body {
+    float minX;
+    float minY;
+    float maxX;
+    float maxY;
+    float x;
+    float y;
+    float radius;
+    float vx;
+    float vy;
+    float mass;
+    float inverseMass;
+    float restitution;
+    bool ball;
+};
+
+// The same for kLanes balls, one per lane.
+struct Lanes {
+    Floats minX;
+    Floats minY;
+    Floats maxX;
+    Floats maxY;
+    Floats x;
+    Floats y;
+    Floats radius;
+    Floats vx;
+    Floats vy;
+};
+
+// What a response may change: a ball's position, and so its box, and its
+// velocity. Field by field, as it runs after every response.
+void renewMotion(Body& body, Ball const* ball)
+{
+    Vector2 const& p = ball->position;
+    const float r = body.radius;
+    body.minX = p.x - r;
+    body.minY = p.y - r;
+    body.maxX = p.x + r;
+    body.maxY = p.y + r;
+    body.x = p.x;
+    body.y = p.y;
+    body.vx = ball->velocity.x;
+    body.vy = ball->velocity.y;
+}
+
+Body bodyOf(Ball const* ball)
+{
+    Body body;
+    body.radius = ball->radius;
+    body.mass = ball->mass;
+    body.inverseMass = 1.0f / ball->mass;
+    body.restitution = ball->restitution;
+    body.ball = true;
+    renewMotion(body, ball);
+    return body;
+}
+
+// Polygons are never moved by a response.
+Body bodyOf(Polygon const* polygon)
+{
+    Vector2 const& min = polygon->bindingMin;
+    Vector2 const& max = polygon->bindingMax;
+    return {min.x, min.y, max.x, max.y, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, false};
+}
+
+// Both responses begin by rejecting the pair when their boxes are apart
+// (boxes that merely touch are not). For a body and a Lanes: lane by lane.
+template <typename A, typename B>
+auto apart(A const& a, B const& b)
+{
+    return (a.minX > b.maxX) | (b.minX > a.maxX) | (a.minY > b.maxY) | (b.minY > a.maxY);
+}
+
+// The quantities of a ball-ball contact: d = pA - pB, which is also the
+// normal, its square d·d, the sum of the radii and (vA - vB)·d, computed as
+// Vector2's operations compute them.
+template <typename F>
+struct Contact {
+    F dx;
+    F dy;
+    F squared;
+    F reach;
+    F approach;
+};
+
+template <typename A, typename B>
+auto contactOf(A const& a, B const& b)
+{
+    Contact<decltype(a.x - b.x)> c;
+    c.dx = a.x - b.x;
+    c.dy = a.y - b.y;
+    c.squared = c.dx * c.dx + c.dy * c.dy;
+    c.reach = a.radius + b.radius;
+    c.approach = (a.vx - b.vx) * c.dx + (a.vy - b.vy) * c.dy;
+    return c;
+}
+
+// Whether the ball-ball response acts: the boxes meet, the centres are
+// strictly nearer than the sum of the radii, and the balls strictly approach.
+template <typename A, typename B, typename F>
+auto ballsMeet(A const& a, B const& b, Contact<F> const& c)
+{
+    return (apart(a, b) == 0) & (c.squared < c.reach * c.reach) & (c.approach < 0.0f);
+}
+
+// The ball-ball response to a contact that ballsMeet found on a's and b's
+// current state: impulses along the normal with the mean restitution.
+void pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact<float> const& c)
+{
+    const float offsetX = bodyA.radius * c.dx / c.reach;
+    const float offsetY = bodyA.radius * c.dy / c.reach;
+    const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.dx, c.dy));
+    const float e = (bodyA.restitution + bodyB.restitution) * 0.5f;
+    const float j = -(1.0f + e) * c.approach / (c.squared * (bodyA.inverseMass + bodyB.inverseMass));
+    const float shareA = j / bodyA.mass;
+    const float shareB = -j / bodyB.mass;
+    a->applyImpulse(Vector2(shareA * info.normal.x, shareA * info.normal.y), info.point);
+    b->applyImpulse(Vector2(shareB * info.normal.x, shareB * info.normal.y), info.point);
+}
+
+}  // namespace
 
 namespace collision {
 
@@ -15,10 +156,74 @@ const int kRows = 16;
 const float kCellWidth = 40.0f;
 const float kCellHeight = 37.0f;
 
+// Parallel to `placed`: each body as it is now, renewed after every response
+// it takes part in.
+std::vector<Body> s_bodies;
+
+// The bodies of the cell being tested, field by field, so that kLanes
+// consecutive ones load into a Lanes at once. Kept in step with s_bodies.
+class CellLanes {
+public:
+    void assign(std::vector<std::uint32_t> const& cell)
+    {
+        // Room for a whole Lanes from the last body on; the lanes beyond the
+        // cell are never used.
+        stride = cell.size() + kLanes - 1;
+        fields.resize(9 * stride);
+        for (std::size_t slot = 0; slot < cell.size(); ++slot)
+            put(slot, s_bodies[cell[slot]]);
+    }
+
+    void put(std::size_t slot, Body const& body)
+    {
+        float* const at = &fields[slot];
+        at[0 * stride] = body.minX;
+        at[1 * stride] = body.minY;
+        at[2 * stride] = body.maxX;
+        at[3 * stride] = body.maxY;
+        at[4 * stride] = body.x;
+        at[5 * stride] = body.y;
+        at[6 * stride] = body.radius;
+        at[7 * stride] = body.vx;
+        at[8 * stride] = body.vy;
+    }
+
+    Lanes from(std::size_t slot) const
+    {
+        float const* const at = &fields[slot];
+        return {load(at),
+                load(at + stride),
+                load(at + 2 * stride),
+                load(at + 3 * stride),
+                load(at + 4 * stride),
+                load(at + 5 * stride),
+                load(at + 6 * stride),
+                load(at + 7 * stride),
+                load(at + 8 * stride)};
+    }
+
+private:
+    static Floats load(float const* at)
+    {
+        Floats lanes;
+        std::memcpy(&lanes, at, sizeof lanes);
+        return lanes;
+    }
+
+    std::vector<float> fields;
+    std::size_t stride = 0;
+};
+
+CellLanes s_lanes;
+
 }  // namespace
 
-// Column first, row second; each cell in ascending pointer order.
-std::set<PhysicsEntity*> divisions[kColumns][kRows];
+// The bodies the last update entered in at least one cell, in the order of
+// the entity set; the cells hold indices into it, so each cell lists its
+// bodies in ascending address order.
+std::vector<PhysicsEntity*> placed;
+// Column first, row second. Cleared every tick; they keep their capacity.
+std::vector<std::uint32_t> divisions[kColumns][kRows];
 
 namespace {
 
@@ -34,64 +239,139 @@ int rowOf(float y)
     return static_cast<int>(y / kCellHeight);
 }
 
-bool boxOf(PhysicsEntity* entity, Vector2& min, Vector2& max)
+// Balls and polygons only.
+Body bodyOf(PhysicsEntity const* entity)
 {
-    if (Ball* ball = dynamic_cast<Ball*>(entity)) {
-        min = Vector2(ball->position.x - ball->radius, ball->position.y - ball->radius);
-        max = Vector2(ball->position.x + ball->radius, ball->position.y + ball->radius);
-        return true;
-    }
-    if (Polygon* polygon = dynamic_cast<Polygon*>(entity)) {
-        min = polygon->bindingMin;
-        max = polygon->bindingMax;
-        return true;
-    }
-    return false;
+    if (entity->kind() == Entity::Kind::ball)
+        return ::bodyOf(static_cast<Ball const*>(entity));
+    return ::bodyOf(static_cast<Polygon const*>(entity));
 }
 
 void placeEntity(PhysicsEntity* entity)
 {
     DASSERT(entity != nullptr);
-    Vector2 min;
-    Vector2 max;
-    if (!boxOf(entity, min, max)) {
+    if (entity->kind() != Entity::Kind::ball && entity->kind() != Entity::Kind::polygon) {
         DPF(0, "ENTITY TYPE NOT SUPPORTED BY placeEntity()!!");
         return;
     }
-    const int firstCol = columnOf(min.x);
-    const int lastCol = columnOf(max.x);
+    const Body body = bodyOf(entity);
+    const int firstCol = columnOf(body.minX);
+    const int lastCol = columnOf(body.maxX);
     if (lastCol < firstCol || firstCol < 0 || firstCol >= kColumns)
         return;
-    const int firstRow = rowOf(min.y);
-    const int lastRow = rowOf(max.y);
+    const int firstRow = rowOf(body.minY);
+    const int lastRow = rowOf(body.maxY);
     if (lastRow < firstRow || firstRow < 0 || firstRow >= kRows)
         return;
+    const auto index = static_cast<std::uint32_t>(placed.size());
+    placed.push_back(entity);
+    s_bodies.push_back(body);
     for (int col = firstCol; col <= lastCol && col < kColumns; ++col)
         for (int row = firstRow; row <= lastRow && row < kRows; ++row)
-            divisions[col][row].insert(entity);
+            divisions[col][row].push_back(index);
 }
 
-void testPair(PhysicsEntity* a, PhysicsEntity* b)
+// The balls a and b, a the later in address order, with a response due.
+void respondBalls(std::uint32_t a, std::uint32_t b)
 {
-    DASSERT(a != nullptr);
-    DASSERT(b != nullptr);
-    Ball* ballA = dynamic_cast<Ball*>(a);
-    Ball* ballB = dynamic_cast<Ball*>(b);
-    if (ballA != nullptr && ballB != nullptr) {
-        applyCollision(ballA, ballB);
-        return;
+    Ball* const ballA = static_cast<Ball*>(placed[a]);
+    Ball* const ballB = static_cast<Ball*>(placed[b]);
+    pushApart(ballA, ballB, s_bodies[a], s_bodies[b], contactOf(s_bodies[a], s_bodies[b]));
+    renewMotion(s_bodies[a], ballA);
+    renewMotion(s_bodies[b], ballB);
+}
+
+// The same for a polygon and a ball.
+void respondPolygon(std::uint32_t polygon, std::uint32_t ball)
+{
+    applyCollision(static_cast<Polygon*>(placed[polygon]), static_cast<Ball*>(placed[ball]));
+    renewMotion(s_bodies[ball], static_cast<Ball*>(placed[ball]));
+}
+
+// The pair (a, b), a the later in address order. Responses are called only
+// where they act; elsewhere they would return at once without any effect.
+void testPair(std::uint32_t a, std::uint32_t b)
+{
+    Body const& bodyA = s_bodies[a];
+    Body const& bodyB = s_bodies[b];
+    if (bodyA.ball && bodyB.ball) {
+        if (ballsMeet(bodyA, bodyB, contactOf(bodyA, bodyB)))
+            respondBalls(a, b);
+    } else if (bodyA.ball || bodyB.ball) {
+        if (!apart(bodyA, bodyB)) {
+            if (bodyB.ball)
+                respondPolygon(a, b);
+            else
+                respondPolygon(b, a);
+        }
+    } else {
+        DPF(0, "ENTITY TYPE NOT SUPPORTED BY applyCollision()!!");
     }
-    Polygon* polygonA = dynamic_cast<Polygon*>(a);
-    if (polygonA != nullptr && ballB != nullptr) {
-        applyCollision(polygonA, ballB);
-        return;
+}
+
+// Pairs in the order (2nd, 1st), (3rd, 1st), (3rd, 2nd), (4th, 1st), ...
+void testCell(std::vector<std::uint32_t> const& cell)
+{
+    for (std::size_t i = 1; i < cell.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            testPair(cell[i], cell[j]);
+}
+
+// The lanes of a mask that are set, as bits, the first lane lowest.
+unsigned laneBits(Ints mask)
+{
+    return (mask[0] & 1u) | (mask[1] & 2u) | (mask[2] & 4u) | (mask[3] & 8u);
+}
+
+// The same for a cell of balls only, each ball against kLanes earlier ones
+// at a time. After a response the test goes on with the pair after it, with
+// both balls as they are now.
+void testBallCell(std::vector<std::uint32_t> const& cell)
+{
+    s_lanes.assign(cell);
+    for (std::size_t i = 1; i < cell.size(); ++i) {
+        Body a = s_bodies[cell[i]];
+        std::size_t j = 0;
+        while (j < i) {
+            const Lanes b = s_lanes.from(j);
+            const std::size_t lanes = std::min(kLanes, i - j);
+            const unsigned meet = laneBits(ballsMeet(a, b, contactOf(a, b))) & ((1u << lanes) - 1u);
+            if (meet == 0) {
+                j += lanes;
+                continue;
+            }
+            j += static_cast<std::size_t>(__builtin_ctz(meet));
+            respondBalls(cell[i], cell[j]);
+            a = s_bodies[cell[i]];
+            s_lanes.put(i, s_bodies[cell[i]]);
+            s_lanes.put(j, s_bodies[cell[j]]);
+            ++j;
+        }
     }
-    Polygon* polygonB = dynamic_cast<Polygon*>(b);
-    if (polygonB != nullptr && ballA != nullptr) {
-        applyCollision(polygonB, ballA);
-        return;
-    }
-    DPF(0, "ENTITY TYPE NOT SUPPORTED BY applyCollision()!!");
+}
+
+bool allBalls(std::vector<std::uint32_t> const& cell)
+{
+    return std::all_of(cell.begin(), cell.end(), [](std::uint32_t body) { return s_bodies[body].ball; });
+}
+
+template <typename Iterator>
+void updateAll(Iterator first, Iterator last)
+{
+    for (auto& column : divisions)
+        for (auto& cell : column)
+            cell.clear();
+    placed.clear();
+    s_bodies.clear();
+    for (; first != last; ++first)
+        placeEntity(*first);
+    for (auto const& column : divisions)
+        for (auto const& cell : column) {
+            if (allBalls(cell))
+                testBallCell(cell);
+            else
+                testCell(cell);
+        }
 }
 
 }  // namespace
@@ -102,56 +382,34 @@ void clean() {}
 
 void update(std::set<PhysicsEntity*>& entities)
 {
-    for (auto& column : divisions)
-        for (auto& cell : column)
-            cell.clear();
-    for (PhysicsEntity* entity : entities)
-        placeEntity(entity);
-    for (auto& column : divisions)
-        for (auto& cell : column)
-            for (auto a = cell.begin(); a != cell.end(); ++a)
-                for (auto b = cell.begin(); b != a; ++b)
-                    testPair(*a, *b);
+    updateAll(entities.begin(), entities.end());
+}
+
+void update(std::vector<PhysicsEntity*> const& entities)
+{
+    updateAll(entities.begin(), entities.end());
 }
 
 }  // namespace collision
 
 void applyCollision(Ball* a, Ball* b)
 {
-    Vector2 const& pA = a->positionRaw();
-    Vector2 const& pB = b->positionRaw();
-    const float rA = a->radius;
-    const float rB = b->radius;
-    if (pA.x - rA > pB.x + rB || pB.x - rB > pA.x + rA || pA.y - rA > pB.y + rB ||
-        pB.y - rB > pA.y + rA)
-        return;
-    const Vector2 d = pA - pB;
-    const float reach = rA + rB;
-    if (!(d.dot(d) < reach * reach))
-        return;
-    const Vector2 relative = a->velocityRaw() - b->velocityRaw();
-    if (!(relative.dot(d) < 0.0f))
-        return;
-    CollisionInfo info;
-    info.point = pA - d * rA / reach;
-    info.normal = d;
-    const float e = (a->restitution + b->restitution) * 0.5f;
-    const Vector2 n = info.normal;
-    const float j = -(1.0f + e) * (relative.dot(n)) / (n.dot(n) * (1.0f / a->mass + 1.0f / b->mass));
-    a->applyImpulse(n * (j / a->mass), info.point);
-    b->applyImpulse(n * (-j / b->mass), info.point);
+    const Body bodyA = bodyOf(a);
+    const Body bodyB = bodyOf(b);
+    const Contact<float> contact = contactOf(bodyA, bodyB);
+    if (ballsMeet(bodyA, bodyB, contact))
+        pushApart(a, b, bodyA, bodyB, contact);
 }
 
 void applyCollision(Polygon* polygon, Ball* ball)
 {
     DASSERT(polygon != nullptr);
     DASSERT(ball != nullptr);
+    if (apart(bodyOf(ball), bodyOf(polygon)))
+        return;
     const Vector2 p = ball->positionRaw();
     const float r = ball->radius;
     const Vector2 v = ball->velocityRaw();
-    if (p.x - r > polygon->bindingMax.x || polygon->bindingMin.x > p.x + r ||
-        p.y - r > polygon->bindingMax.y || polygon->bindingMin.y > p.y + r)
-        return;
     std::vector<Vector2> const& q = polygon->vertices;
     const std::size_t n = q.size();
     if (n == 0)

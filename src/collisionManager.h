@@ -1,6 +1,7 @@
 #pragma once
 
 #include <set>
+#include <vector>
 
 class Ball;
 class PhysicsEntity;
@@ -13,6 +14,8 @@ namespace collision {
 void init();
 void clean();
 void update(std::set<PhysicsEntity*>& entities);
+// The same over a vector in ascending address order without repeats.
+void update(std::vector<PhysicsEntity*> const& entities);
 
 }  // namespace collision
 

@@ -1,6 +1,8 @@
 #include "effectManager.h"
 
-#include <set>
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "Effect.h"
 #include "Gravity.h"
@@ -13,8 +15,23 @@ namespace effect {
 
 namespace {
 
-std::set<Effect*> active_Effects;
+// In ascending address order without repeats, the order of the sums.
+std::vector<Effect*> active_Effects;
 GravityWell* pMouseWell = nullptr;
+
+void activate(Effect* effect)
+{
+    const auto at = std::lower_bound(active_Effects.begin(), active_Effects.end(), effect, std::less<Effect*>());
+    if (at == active_Effects.end() || *at != effect)
+        active_Effects.insert(at, effect);
+}
+
+void deactivate(Effect* effect)
+{
+    const auto at = std::lower_bound(active_Effects.begin(), active_Effects.end(), effect, std::less<Effect*>());
+    if (at != active_Effects.end() && *at == effect)
+        active_Effects.erase(at);
+}
 
 template <typename Contribution>
 Vector2 sum(Contribution contribution)
@@ -30,14 +47,14 @@ Vector2 sum(Contribution contribution)
 void init()
 {
     pMouseWell = new GravityWell(Vector2(0.0f, 0.0f));
-    active_Effects.insert(new Screen());
-    active_Effects.insert(new Gravity());
+    activate(new Screen());
+    activate(new Gravity());
 }
 
 void clean()
 {
     // Nothing uses the effects after this; freeing them keeps leak checks clean.
-    active_Effects.erase(pMouseWell);
+    deactivate(pMouseWell);
     for (Effect* e : active_Effects)
         delete e;
     active_Effects.clear();
@@ -52,9 +69,9 @@ void handleInput()
     if (cfg::mouseWellFollow())
         pMouseWell->setPosition(input::mousePosition());
     if (cfg::mouseWellOn())
-        active_Effects.insert(pMouseWell);
+        activate(pMouseWell);
     if (cfg::mouseWellOff())
-        active_Effects.erase(pMouseWell);
+        deactivate(pMouseWell);
 }
 
 Vector2 positionDelta(PhysicsEntity const* e, float dt)
@@ -70,6 +87,14 @@ Vector2 velocityDelta(PhysicsEntity const* e, float dt)
 Vector2 forceDelta(PhysicsEntity const* e, float dt)
 {
     return sum([&](Effect const* effect) { return effect->forceDelta(e, dt); });
+}
+
+EffectSums sums(PhysicsEntity const* e, float dt)
+{
+    EffectSums totals;
+    for (Effect const* effect : active_Effects)
+        effect->addTo(totals, e, dt);
+    return totals;
 }
 
 }  // namespace effect

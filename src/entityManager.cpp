@@ -1,6 +1,9 @@
 #include "entityManager.h"
 
-#include <set>
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <vector>
 
 #include "Autolock.h"
 #include "Mutex.h"
@@ -14,48 +17,75 @@ namespace manager {
 
 namespace {
 
-std::set<Particle*> particles_To_Add;
-std::set<Particle*> active_Particles;
-std::set<Particle*> particles_To_Remove;
-std::set<PhysicsEntity*> physics_To_Add;
-std::set<PhysicsEntity*> active_Physics;
-std::set<PhysicsEntity*> physics_To_Remove;
+// The sets are vectors: the pending ones in call order, possibly with
+// repeats; the live ones in ascending address order without repeats, which
+// is the order of every pass. Cleared vectors keep their capacity, so a
+// steady world allocates nothing from tick to tick.
+std::vector<Particle*> particles_To_Add;
+std::vector<Particle*> active_Particles;
+std::vector<Particle*> particles_To_Remove;
+std::vector<PhysicsEntity*> physics_To_Add;
+std::vector<PhysicsEntity*> active_Physics;
+std::vector<PhysicsEntity*> physics_To_Remove;
+// Where a merge builds the next live set before swapping it in.
+std::vector<Particle*> s_nextParticles;
+std::vector<PhysicsEntity*> s_nextPhysics;
 Mutex muSetPart;
 Mutex muSetPhys;
 
 // The starting world is added before init creates the locks, while no other
 // thread uses the manager; from init on every insertion holds the lock.
 template <typename T>
-void insertGuarded(Mutex& mutex, std::set<T*>& pending, T* entity)
+void insertGuarded(Mutex& mutex, std::vector<T*>& pending, T* entity)
 {
     if (!mutex.IsValid()) {
-        pending.insert(entity);
+        pending.push_back(entity);
         return;
     }
     Autolock lock(mutex);
-    pending.insert(entity);
+    pending.push_back(entity);
 }
 
 template <typename T>
-void merge(Mutex& mutex, std::set<T*>& toAdd, std::set<T*>& active, std::set<T*>& toRemove)
+void sortUnique(std::vector<T*>& pointers)
+{
+    std::sort(pointers.begin(), pointers.end(), std::less<T*>());
+    pointers.erase(std::unique(pointers.begin(), pointers.end()), pointers.end());
+}
+
+// Additions first, then removals, as sets of pointer values.
+template <typename T>
+void merge(Mutex& mutex, std::vector<T*>& toAdd, std::vector<T*>& active, std::vector<T*>& toRemove,
+           std::vector<T*>& next)
 {
     Autolock lock(mutex);
-    active.insert(toAdd.begin(), toAdd.end());
-    toAdd.clear();
-    // Compares pointer values only: the entities may already be deleted.
-    for (T* entity : toRemove)
-        active.erase(entity);
-    toRemove.clear();
+    if (!toAdd.empty()) {
+        sortUnique(toAdd);
+        next.clear();
+        std::set_union(active.begin(), active.end(), toAdd.begin(), toAdd.end(), std::back_inserter(next),
+                       std::less<T*>());
+        active.swap(next);
+        toAdd.clear();
+    }
+    if (!toRemove.empty()) {
+        sortUnique(toRemove);
+        // Compares pointer values only: the entities may already be deleted.
+        const auto removed = [&toRemove](T* entity) {
+            return std::binary_search(toRemove.begin(), toRemove.end(), entity, std::less<T*>());
+        };
+        active.erase(std::remove_if(active.begin(), active.end(), removed), active.end());
+        toRemove.clear();
+    }
 }
 
 void addOrRemoveParticles()
 {
-    merge(muSetPart, particles_To_Add, active_Particles, particles_To_Remove);
+    merge(muSetPart, particles_To_Add, active_Particles, particles_To_Remove, s_nextParticles);
 }
 
 void addOrRemovePhysics()
 {
-    merge(muSetPhys, physics_To_Add, active_Physics, physics_To_Remove);
+    merge(muSetPhys, physics_To_Add, active_Physics, physics_To_Remove, s_nextPhysics);
 }
 
 }  // namespace
@@ -77,12 +107,12 @@ void clean()
 void add(Entity* entity)
 {
     DASSERT(entity != nullptr);
-    if (Particle* particle = dynamic_cast<Particle*>(entity)) {
-        insertGuarded(muSetPart, particles_To_Add, particle);
+    if (entity->isParticle()) {
+        insertGuarded(muSetPart, particles_To_Add, static_cast<Particle*>(entity));
         return;
     }
-    if (PhysicsEntity* body = dynamic_cast<PhysicsEntity*>(entity)) {
-        insertGuarded(muSetPhys, physics_To_Add, body);
+    if (entity->isPhysics()) {
+        insertGuarded(muSetPhys, physics_To_Add, static_cast<PhysicsEntity*>(entity));
         return;
     }
     DPF(0, "ENTITY TYPE NOT SUPPORTED BY addEntity()!!");
@@ -93,15 +123,15 @@ void remove(Entity* entity)
     DASSERT(entity != nullptr);
     {
         Autolock lock(muSetPart);
-        if (Particle* particle = dynamic_cast<Particle*>(entity)) {
-            particles_To_Remove.insert(particle);
+        if (entity->isParticle()) {
+            particles_To_Remove.push_back(static_cast<Particle*>(entity));
             return;
         }
     }
     {
         Autolock lock(muSetPhys);
-        if (PhysicsEntity* body = dynamic_cast<PhysicsEntity*>(entity)) {
-            physics_To_Remove.insert(body);
+        if (entity->isPhysics()) {
+            physics_To_Remove.push_back(static_cast<PhysicsEntity*>(entity));
             return;
         }
     }

@@ -4,6 +4,7 @@
 // so they are found where the last grid pass entered them.
 
 #include <set>
+#include <vector>
 
 #include "debug.h"
 #include "effectManager.h"
@@ -13,7 +14,8 @@
 class PhysicsEntity;
 
 namespace collision {
-extern std::set<PhysicsEntity*> divisions[20][16];
+// The bodies the last grid pass entered in at least one cell.
+extern std::vector<PhysicsEntity*> placed;
 }  // namespace collision
 
 // Start-up without the game states: scene, effects, manager.
@@ -28,9 +30,5 @@ inline void buildStartingScene()
 // Every body the last update entered in at least one cell, in address order.
 inline std::set<PhysicsEntity*> placedBodies()
 {
-    std::set<PhysicsEntity*> bodies;
-    for (auto const& column : collision::divisions)
-        for (auto const& cell : column)
-            bodies.insert(cell.begin(), cell.end());
-    return bodies;
+    return std::set<PhysicsEntity*>(collision::placed.begin(), collision::placed.end());
 }
