@@ -2,7 +2,7 @@
 # missing, then build into build/.
 BUILD := build
 
-.PHONY: all deps build run test bench
+.PHONY: all deps build run test bench check
 
 all: build
 
@@ -18,6 +18,13 @@ run: build
 
 test: build
 	@scripts/test $(BUILD)
+
+# Reliability, after `make test`: AddressSanitizer and ThreadSanitizer builds
+# with the unit and end-to-end tests, start/stop faults, the end under load
+# and a one-minute soak (scripts/check; sanitizer trees in $(BUILD)/asan and
+# $(BUILD)/tsan-check).
+check: build
+	@scripts/check $(BUILD)
 
 # Benchmarks, never part of `make test`: the headless scenarios (three runs,
 # medians, docs/perf.png) and the micro-benchmarks (medians of three
