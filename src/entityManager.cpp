@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <typeinfo>
 #include <vector>
 
 #include "Autolock.h"
+#include "Ball.h"
 #include "Mutex.h"
 #include "Particle.h"
 #include "PhysicsEntity.h"
+#include "Polygon.h"
 #include "collisionManager.h"
 #include "debug.h"
 #include "effectManager.h"
@@ -32,6 +35,18 @@ std::vector<Particle*> s_nextParticles;
 std::vector<PhysicsEntity*> s_nextPhysics;
 Mutex muSetPart;
 Mutex muSetPhys;
+
+// A frame of the physics family, copied under muSetPhys and drawn after it
+// is released, so that the update thread waits for the copying only and not
+// for the drawing. In address order: entry i is ball or polygon `index` of
+// the copies. Used by the draw thread alone; the copies are reused.
+struct FrameEntry {
+    bool ball;
+    std::size_t index;
+};
+std::vector<FrameEntry> s_frame;
+std::vector<Ball> s_frameBalls;
+std::vector<Polygon> s_framePolygons;
 
 // The starting world is added before init creates the locks, while no other
 // thread uses the manager; from init on every insertion holds the lock.
@@ -86,6 +101,45 @@ void addOrRemoveParticles()
 void addOrRemovePhysics()
 {
     merge(muSetPhys, physics_To_Add, active_Physics, physics_To_Remove, s_nextPhysics);
+}
+
+// Copies the live physics family, unless a body is of a class that may draw
+// itself otherwise than a ball or a polygon does; false then.
+bool copyFrame()
+{
+    const auto copyable = [](PhysicsEntity const* body) {
+        return typeid(*body) == typeid(Ball) || typeid(*body) == typeid(Polygon);
+    };
+    if (!std::all_of(active_Physics.begin(), active_Physics.end(), copyable))
+        return false;
+    s_frame.clear();
+    s_frameBalls.clear();
+    std::size_t polygons = 0;
+    for (PhysicsEntity const* body : active_Physics) {
+        if (typeid(*body) == typeid(Ball)) {
+            s_frame.push_back({true, s_frameBalls.size()});
+            s_frameBalls.push_back(*static_cast<Ball const*>(body));
+            continue;
+        }
+        // Assigned over an earlier copy, a polygon keeps its vertex storage.
+        Polygon const& polygon = *static_cast<Polygon const*>(body);
+        if (polygons < s_framePolygons.size())
+            s_framePolygons[polygons] = polygon;
+        else
+            s_framePolygons.push_back(polygon);
+        s_frame.push_back({false, polygons++});
+    }
+    return true;
+}
+
+void drawFrame()
+{
+    for (FrameEntry const& entry : s_frame) {
+        if (entry.ball)
+            s_frameBalls[entry.index].draw();
+        else
+            s_framePolygons[entry.index].draw();
+    }
 }
 
 }  // namespace
@@ -167,9 +221,13 @@ void draw()
     {
         Autolock lock(muSetPhys);
         addOrRemovePhysics();
-        for (PhysicsEntity const* body : active_Physics)
-            body->draw();
+        if (!copyFrame()) {
+            for (PhysicsEntity const* body : active_Physics)
+                body->draw();
+            return;
+        }
     }
+    drawFrame();
 }
 
 void handleInput()

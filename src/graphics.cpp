@@ -58,13 +58,28 @@ void glInit()
     glEnable(GL_DEPTH_TEST);
 }
 
-void glDrawCircle(int n)
-{
-    glBegin(GL_POLYGON);
-    for (int i = 0; i < n; ++i) {
-        const float angle = 6.2831855f * static_cast<float>(i) / static_cast<float>(n);
-        glVertex3f(cosf(angle), sinf(angle), 0.0f);
+// The unit circle's vertices, computed once with the same float operations
+// as on every call before.
+struct UnitCircle {
+    float x[kCircleVertices];
+    float y[kCircleVertices];
+
+    UnitCircle()
+    {
+        for (int i = 0; i < kCircleVertices; ++i) {
+            const float angle = 6.2831855f * static_cast<float>(i) / static_cast<float>(kCircleVertices);
+            x[i] = cosf(angle);
+            y[i] = sinf(angle);
+        }
     }
+};
+
+void glDrawCircle()
+{
+    static const UnitCircle circle;
+    glBegin(GL_POLYGON);
+    for (int i = 0; i < kCircleVertices; ++i)
+        glVertex3f(circle.x[i], circle.y[i], 0.0f);
     glEnd();
 }
 
@@ -94,7 +109,7 @@ void drawCircle(float radius, Vector2 const& centre, float const* colour)
     glScalef(radius, radius, radius);
     if (colour != nullptr)
         glColor3fv(colour);
-    glDrawCircle(kCircleVertices);
+    glDrawCircle();
 }
 
 void drawPolygon(std::vector<Vector2> const& vertices, float const* colour)
