@@ -48,17 +48,27 @@ std::vector<FrameEntry> s_frame;
 std::vector<Ball> s_frameBalls;
 std::vector<Polygon> s_framePolygons;
 
+// The last call for an entity wins: the creator deletes an entity right after
+// removing it, and the allocator may give its address to the next one before
+// a merge; the old removal must not drop that new entity.
+template <typename T>
+void queue(std::vector<T*>& pending, std::vector<T*>& cancelled, T* entity)
+{
+    cancelled.erase(std::remove(cancelled.begin(), cancelled.end(), entity), cancelled.end());
+    pending.push_back(entity);
+}
+
 // The starting world is added before init creates the locks, while no other
 // thread uses the manager; from init on every insertion holds the lock.
 template <typename T>
-void insertGuarded(Mutex& mutex, std::vector<T*>& pending, T* entity)
+void queueAddition(Mutex& mutex, std::vector<T*>& toAdd, std::vector<T*>& toRemove, T* entity)
 {
     if (!mutex.IsValid()) {
-        pending.push_back(entity);
+        queue(toAdd, toRemove, entity);
         return;
     }
     Autolock lock(mutex);
-    pending.push_back(entity);
+    queue(toAdd, toRemove, entity);
 }
 
 template <typename T>
@@ -162,11 +172,11 @@ void add(Entity* entity)
 {
     DASSERT(entity != nullptr);
     if (entity->isParticle()) {
-        insertGuarded(muSetPart, particles_To_Add, static_cast<Particle*>(entity));
+        queueAddition(muSetPart, particles_To_Add, particles_To_Remove, static_cast<Particle*>(entity));
         return;
     }
     if (entity->isPhysics()) {
-        insertGuarded(muSetPhys, physics_To_Add, static_cast<PhysicsEntity*>(entity));
+        queueAddition(muSetPhys, physics_To_Add, physics_To_Remove, static_cast<PhysicsEntity*>(entity));
         return;
     }
     DPF(0, "ENTITY TYPE NOT SUPPORTED BY addEntity()!!");
@@ -178,14 +188,14 @@ void remove(Entity* entity)
     {
         Autolock lock(muSetPart);
         if (entity->isParticle()) {
-            particles_To_Remove.push_back(static_cast<Particle*>(entity));
+            queue(particles_To_Remove, particles_To_Add, static_cast<Particle*>(entity));
             return;
         }
     }
     {
         Autolock lock(muSetPhys);
         if (entity->isPhysics()) {
-            physics_To_Remove.push_back(static_cast<PhysicsEntity*>(entity));
+            queue(physics_To_Remove, physics_To_Add, static_cast<PhysicsEntity*>(entity));
             return;
         }
     }

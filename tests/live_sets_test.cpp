@@ -39,8 +39,9 @@ public:
     void draw() const override { s_drawn.push_back(this); }
 };
 
-// The manager as a set model: pending additions and removals, merged
-// additions first.
+// The manager as a set model: pending additions and removals, where the
+// last call for an entity cancels an earlier opposite one, merged additions
+// first.
 struct Model {
     std::set<Entity const*, std::less<Entity const*>> live;
     std::set<Entity const*, std::less<Entity const*>> toAdd;
@@ -87,11 +88,13 @@ TEST(LiveSets, FollowTheSetModelInAddressOrder)
         case 0:
         case 1:
             manager::add(e);
+            model.toRemove.erase(e);
             model.toAdd.insert(e);
             break;
         case 2:
         case 3:
             manager::remove(e);
+            model.toAdd.erase(e);
             model.toRemove.insert(e);
             break;
         default: {

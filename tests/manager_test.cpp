@@ -1,6 +1,7 @@
 // The entity manager's pending sets, merges and family dispatch.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "debug.h"
@@ -42,8 +43,7 @@ void expectPendingChangesCancel()
     EXPECT_EQ(addedThenRemoved.updates, 0);
     EXPECT_EQ(addedThenRemoved.draws, 0);
 
-    // Additions are merged before removals, so a removal wins whatever the
-    // order of the calls.
+    // The last call before a merge wins: removed and added again, it stays.
     Calls removedThenReadded;
     Probe second(removedThenReadded, Vector2(300, 100));
     manager::add(&second);
@@ -53,8 +53,11 @@ void expectPendingChangesCancel()
     manager::remove(&second);
     manager::add(&second);
     tick();
-    EXPECT_EQ(removedThenReadded.updates, 1);
-    EXPECT_EQ(removedThenReadded.draws, 1);
+    EXPECT_EQ(removedThenReadded.updates, 2);
+    EXPECT_EQ(removedThenReadded.draws, 2);
+    manager::remove(&second);
+    tick();
+    EXPECT_EQ(removedThenReadded.updates, 2);
 
     Calls addedTwice;
     Probe third(addedTwice, Vector2(500, 100));
@@ -157,6 +160,33 @@ TEST(Manager, RemovedAndDeletedEntityIsNeverTouchedAgain)
     EXPECT_EQ(goneParticle.draws, 1);
     EXPECT_EQ(kept.updates, 2);
     EXPECT_EQ(kept.draws, 3);
+    manager::clean();
+}
+
+// Deleted right after its removal, an entity's address can go to the next
+// one before any merge; that new entity must become live, not be dropped by
+// the old removal.
+TEST(Manager, NewEntityAtADeletedOnesAddressIsKept)
+{
+    manager::init();
+    alignas(ProbeBall) unsigned char slot[sizeof(ProbeBall)];
+    Calls old;
+    Calls reborn;
+    ProbeBall* first = new (slot) ProbeBall(old, Vector2(100, 100));
+    manager::add(first);
+    tick();
+    manager::remove(first);
+    first->~ProbeBall();
+    ProbeBall* second = new (slot) ProbeBall(reborn, Vector2(200, 100));
+    ASSERT_EQ(static_cast<void*>(first), static_cast<void*>(second));
+    manager::add(second);
+    tick();
+    EXPECT_EQ(old.updates, 1);
+    EXPECT_EQ(reborn.updates, 1);
+    EXPECT_EQ(reborn.draws, 1);
+    manager::remove(second);
+    tick();
+    second->~ProbeBall();
     manager::clean();
 }
 
