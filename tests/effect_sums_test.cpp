@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -104,32 +102,27 @@ void expectUpdateAgrees(PhysicsEntity& body)
     EXPECT_TRUE(same(body.force, stored * 0)) << describe(body);
 }
 
-// One tick of the update thread as far as the well is concerned.
-void tick()
-{
-    input::update();
-    cfg::handleInput();
-    effect::handleInput();
-}
-
-// The default effects, and the event queue that switches the well on.
-class OnePassSums : public testing::Test {
+// The default effects, and the window whose key events switch the well on.
+class OnePassSums : public keyevents::KeyEvents {
 protected:
     void SetUp() override
     {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 16, SDL_SWSURFACE), nullptr) << SDL_GetError();
-        input::init();
+        KeyEvents::SetUp();
         effect::init();
     }
 
-    void TearDown() override { effect::clean(); }
+    void TearDown() override
+    {
+        effect::clean();
+        KeyEvents::TearDown();
+    }
 
     void switchWellOn()
     {
         keyevents::press(key::well);
-        tick();
+        input::update();
+        cfg::handleInput();
+        effect::handleInput();
         const Ball atWell(Vector2(0.0f, 0.0f), 10.0f, cCyan);
         const Ball away(Vector2(30.0f, 40.0f), 10.0f, cCyan);
         ASSERT_NE(effect::forceDelta(&away, kStep).x, 0.0f) << "the well is off";
