@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <typeinfo>
 #include <vector>
 
 #include "Ball.h"
@@ -39,6 +40,8 @@ struct Body {
     float inverseMass;
     float restitution;
     bool ball;
+    // A ball of class Ball itself, whose impulses are PhysicsEntity's.
+    bool plain;
 };
 
 // The same for kLanes balls, one per lane.
@@ -78,6 +81,7 @@ Body bodyOf(Ball const* ball)
     body.inverseMass = 1.0f / ball->mass;
     body.restitution = ball->restitution;
     body.ball = true;
+    body.plain = typeid(*ball) == typeid(Ball);
     renewMotion(body, ball);
     return body;
 }
@@ -87,7 +91,7 @@ Body bodyOf(Polygon const* polygon)
 {
     Vector2 const& min = polygon->bindingMin;
     Vector2 const& max = polygon->bindingMax;
-    return {min.x, min.y, max.x, max.y, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, false};
+    return {min.x, min.y, max.x, max.y, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, false, false};
 }
 
 // Both responses begin by rejecting the pair when their boxes are apart
@@ -134,13 +138,22 @@ auto ballsMeet(A const& a, B const& b, Contact<F> const& c)
 // current state: impulses along the normal with the mean restitution.
 void pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact<float> const& c)
 {
-    const float offsetX = bodyA.radius * c.dx / c.reach;
-    const float offsetY = bodyA.radius * c.dy / c.reach;
-    const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.dx, c.dy));
     const float e = (bodyA.restitution + bodyB.restitution) * 0.5f;
     const float j = -(1.0f + e) * c.approach / (c.squared * (bodyA.inverseMass + bodyB.inverseMass));
     const float shareA = j / bodyA.mass;
     const float shareB = -j / bodyB.mass;
+    if (bodyA.plain && bodyB.plain) {
+        // PhysicsEntity's impulse adds to the velocity and ignores the contact
+        // point: the same additions, without the calls and the point.
+        a->velocity.x += shareA * c.dx;
+        a->velocity.y += shareA * c.dy;
+        b->velocity.x += shareB * c.dx;
+        b->velocity.y += shareB * c.dy;
+        return;
+    }
+    const float offsetX = bodyA.radius * c.dx / c.reach;
+    const float offsetY = bodyA.radius * c.dy / c.reach;
+    const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.dx, c.dy));
     a->applyImpulse(Vector2(shareA * info.normal.x, shareA * info.normal.y), info.point);
     b->applyImpulse(Vector2(shareB * info.normal.x, shareB * info.normal.y), info.point);
 }

@@ -207,6 +207,22 @@ Activity expectSamePasses(Recipe const& recipe, int ticks)
     return activity;
 }
 
+// A ball of another class than Ball, with Ball's impulse: responses reach
+// it through the virtual call.
+class CountingBall : public Ball {
+public:
+    int impulses = 0;
+
+    CountingBall(Vector2 const& centre, float r) : Ball(centre, r, cCyan) {}
+
+    using Ball::applyImpulse;
+    void applyImpulse(Vector2 const& j, Vector2 const& point) override
+    {
+        ++impulses;
+        Ball::applyImpulse(j, point);
+    }
+};
+
 class GridPass : public testing::Test {
 protected:
     void SetUp() override { debug::init(); }
@@ -242,4 +258,38 @@ TEST_F(GridPass, SparseCellsGiveThePlainResult)
             expectSamePasses({static_cast<int>(seed % 7), 80.0f, 130.0f, 80.0f, 120.0f, seed % 2 == 0, seed}, 5)
                 .responses;
     EXPECT_GT(responses, 20);
+}
+
+// Balls of class Ball are pushed apart without the virtual impulse; the
+// result must be that of the virtual one, bit for bit.
+TEST(BallResponse, PlainBallsGetTheImpulsesOfTheVirtualCall)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int responses = 0;
+    for (int pair = 0; pair < 2000; ++pair) {
+        const Vector2 centre(100.0f + 10.0f * unit(random), 100.0f + 10.0f * unit(random));
+        const Vector2 other(100.0f + 10.0f * unit(random), 100.0f + 10.0f * unit(random));
+        const float radii[] = {2.0f + 8.0f * unit(random), 2.0f + 8.0f * unit(random)};
+        const Vector2 velocities[] = {Vector2(unit(random) - 0.5f, unit(random) - 0.5f),
+                                      Vector2(unit(random) - 0.5f, unit(random) - 0.5f)};
+        const float masses[] = {pair % 3 == 0 ? 5.0f : 1.0f, 1.0f + unit(random)};
+        const float restitutions[] = {unit(random), 2.0f * unit(random) - 1.0f};
+        Ball plainA(centre, radii[0], cCyan);
+        Ball plainB(other, radii[1], cCyan);
+        CountingBall derivedA(centre, radii[0]);
+        CountingBall derivedB(other, radii[1]);
+        Ball* const balls[] = {&plainA, &plainB, &derivedA, &derivedB};
+        for (int i = 0; i < 4; ++i) {
+            balls[i]->velocity = velocities[i % 2];
+            balls[i]->mass = masses[i % 2];
+            balls[i]->restitution = restitutions[i % 2];
+        }
+        applyCollision(&plainA, &plainB);
+        applyCollision(&derivedA, &derivedB);
+        EXPECT_TRUE(sameBits(plainA.velocity, derivedA.velocity)) << "pair " << pair;
+        EXPECT_TRUE(sameBits(plainB.velocity, derivedB.velocity)) << "pair " << pair;
+        responses += derivedA.impulses;
+    }
+    EXPECT_GT(responses, 200);
 }
