@@ -1,5 +1,7 @@
 #include "inputManager.h"
 
+#include <cstring>
+
 #include "keys.h"
 
 namespace input {
@@ -13,9 +15,20 @@ bool inTable(int code)
     return code >= 0 && code < SDLK_LAST;
 }
 
+// The platform can deliver any 32-bit code; reading it as the enumeration
+// would be undefined outside the enumeration's range, so take its bits.
+int codeOf(SDLKey const& key)
+{
+    static_assert(sizeof(SDLKey) == sizeof(int), "key codes are 32-bit");
+    int code;
+    std::memcpy(&code, &key, sizeof code);
+    return code;
+}
+
 KeyStatus statusOf(SDLKey const& key)
 {
-    return inTable(key) ? keyState[key] : Idle;
+    const int code = codeOf(key);
+    return inTable(code) ? keyState[code] : Idle;
 }
 
 void setStatus(int code, KeyStatus status)
@@ -46,14 +59,14 @@ void update()
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
         switch (event.type) {
         case SDL_KEYDOWN:
-            setStatus(event.key.keysym.sym, JustPressed);
+            setStatus(codeOf(event.key.keysym.sym), JustPressed);
             break;
         case SDL_KEYUP:
-            setStatus(event.key.keysym.sym, JustReleased);
+            setStatus(codeOf(event.key.keysym.sym), JustReleased);
             break;
         case SDL_QUIT:
             // Closing the window acts exactly like releasing the end key.
-            setStatus(key::end, JustReleased);
+            setStatus(codeOf(key::end), JustReleased);
             break;
         default:
             break;
