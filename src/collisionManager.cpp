@@ -169,8 +169,9 @@ const int kRows = 16;
 const float kCellWidth = 40.0f;
 const float kCellHeight = 37.0f;
 
-// Parallel to `placed`: each body as it is now, renewed after every response
-// it takes part in.
+// Parallel to `placed`: each body as it is now. A response changes a ball's
+// position and velocity only, and those are renewed after every response the
+// ball takes part in.
 std::vector<Body> s_bodies;
 
 // The bodies of the cell being tested, field by field, so that kLanes
