@@ -134,28 +134,42 @@ auto ballsMeet(A const& a, B const& b, Contact<F> const& c)
     return (apart(a, b) == 0) & (c.squared < c.reach * c.reach) & (c.approach < 0.0f);
 }
 
-// The ball-ball response to a contact that ballsMeet found on a's and b's
-// current state: impulses along the normal with the mean restitution.
-void pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact<float> const& c)
+// The ball-ball response to a contact that ballsMeet found on the balls'
+// current state: impulses share·d along the normal d, with the mean
+// restitution.
+struct Shares {
+    float a;
+    float b;
+};
+
+Shares sharesOf(Body const& bodyA, Body const& bodyB, Contact<float> const& c)
 {
     const float e = (bodyA.restitution + bodyB.restitution) * 0.5f;
     const float j = -(1.0f + e) * c.approach / (c.squared * (bodyA.inverseMass + bodyB.inverseMass));
-    const float shareA = j / bodyA.mass;
-    const float shareB = -j / bodyB.mass;
+    return {j / bodyA.mass, -j / bodyB.mass};
+}
+
+// PhysicsEntity's impulse, which adds to the velocity and ignores the
+// contact point: the same additions, without the calls and the point.
+void addImpulse(float& vx, float& vy, float share, Contact<float> const& c)
+{
+    vx += share * c.dx;
+    vy += share * c.dy;
+}
+
+void pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact<float> const& c)
+{
+    const Shares shares = sharesOf(bodyA, bodyB, c);
     if (bodyA.plain && bodyB.plain) {
-        // PhysicsEntity's impulse adds to the velocity and ignores the contact
-        // point: the same additions, without the calls and the point.
-        a->velocity.x += shareA * c.dx;
-        a->velocity.y += shareA * c.dy;
-        b->velocity.x += shareB * c.dx;
-        b->velocity.y += shareB * c.dy;
+        addImpulse(a->velocity.x, a->velocity.y, shares.a, c);
+        addImpulse(b->velocity.x, b->velocity.y, shares.b, c);
         return;
     }
     const float offsetX = bodyA.radius * c.dx / c.reach;
     const float offsetY = bodyA.radius * c.dy / c.reach;
     const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.dx, c.dy));
-    a->applyImpulse(Vector2(shareA * info.normal.x, shareA * info.normal.y), info.point);
-    b->applyImpulse(Vector2(shareB * info.normal.x, shareB * info.normal.y), info.point);
+    a->applyImpulse(Vector2(shares.a * info.normal.x, shares.a * info.normal.y), info.point);
+    b->applyImpulse(Vector2(shares.b * info.normal.x, shares.b * info.normal.y), info.point);
 }
 
 }  // namespace
@@ -288,11 +302,24 @@ void placeEntity(PhysicsEntity* entity)
 // The balls a and b, a the later in address order, with a response due.
 void respondBalls(std::uint32_t a, std::uint32_t b)
 {
+    Body& bodyA = s_bodies[a];
+    Body& bodyB = s_bodies[b];
     Ball* const ballA = static_cast<Ball*>(placed[a]);
     Ball* const ballB = static_cast<Ball*>(placed[b]);
-    pushApart(ballA, ballB, s_bodies[a], s_bodies[b], contactOf(s_bodies[a], s_bodies[b]));
-    renewMotion(s_bodies[a], ballA);
-    renewMotion(s_bodies[b], ballB);
+    const Contact<float> c = contactOf(bodyA, bodyB);
+    if (!bodyA.plain || !bodyB.plain) {
+        pushApart(ballA, ballB, bodyA, bodyB, c);
+        renewMotion(bodyA, ballA);
+        renewMotion(bodyB, ballB);
+        return;
+    }
+    // The copies of plain balls take the same additions as the balls, and
+    // nothing else changes: no need to read the balls back.
+    const Shares shares = sharesOf(bodyA, bodyB, c);
+    addImpulse(ballA->velocity.x, ballA->velocity.y, shares.a, c);
+    addImpulse(ballB->velocity.x, ballB->velocity.y, shares.b, c);
+    addImpulse(bodyA.vx, bodyA.vy, shares.a, c);
+    addImpulse(bodyB.vx, bodyB.vy, shares.b, c);
 }
 
 // The same for a polygon and a ball.
