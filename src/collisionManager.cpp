@@ -157,19 +157,22 @@ void addImpulse(float& vx, float& vy, float share, Contact<float> const& c)
     vy += share * c.dy;
 }
 
-void pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact<float> const& c)
+// The ball-ball response: plain balls take the impulses directly, others
+// through applyImpulse at the contact point. Returns the shares applied.
+Shares pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact<float> const& c)
 {
     const Shares shares = sharesOf(bodyA, bodyB, c);
     if (bodyA.plain && bodyB.plain) {
         addImpulse(a->velocity.x, a->velocity.y, shares.a, c);
         addImpulse(b->velocity.x, b->velocity.y, shares.b, c);
-        return;
+        return shares;
     }
     const float offsetX = bodyA.radius * c.dx / c.reach;
     const float offsetY = bodyA.radius * c.dy / c.reach;
     const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.dx, c.dy));
     a->applyImpulse(Vector2(shares.a * info.normal.x, shares.a * info.normal.y), info.point);
     b->applyImpulse(Vector2(shares.b * info.normal.x, shares.b * info.normal.y), info.point);
+    return shares;
 }
 
 }  // namespace
@@ -307,19 +310,16 @@ void respondBalls(std::uint32_t a, std::uint32_t b)
     Ball* const ballA = static_cast<Ball*>(placed[a]);
     Ball* const ballB = static_cast<Ball*>(placed[b]);
     const Contact<float> c = contactOf(bodyA, bodyB);
-    if (!bodyA.plain || !bodyB.plain) {
-        pushApart(ballA, ballB, bodyA, bodyB, c);
-        renewMotion(bodyA, ballA);
-        renewMotion(bodyB, ballB);
+    const Shares shares = pushApart(ballA, ballB, bodyA, bodyB, c);
+    if (bodyA.plain && bodyB.plain) {
+        // The copies of plain balls take the same additions as the balls, and
+        // nothing else changes: no need to read the balls back.
+        addImpulse(bodyA.vx, bodyA.vy, shares.a, c);
+        addImpulse(bodyB.vx, bodyB.vy, shares.b, c);
         return;
     }
-    // The copies of plain balls take the same additions as the balls, and
-    // nothing else changes: no need to read the balls back.
-    const Shares shares = sharesOf(bodyA, bodyB, c);
-    addImpulse(ballA->velocity.x, ballA->velocity.y, shares.a, c);
-    addImpulse(ballB->velocity.x, ballB->velocity.y, shares.b, c);
-    addImpulse(bodyA.vx, bodyA.vy, shares.a, c);
-    addImpulse(bodyB.vx, bodyB.vy, shares.b, c);
+    renewMotion(bodyA, ballA);
+    renewMotion(bodyB, ballB);
 }
 
 // The same for a polygon and a ball.
