@@ -1,9 +1,11 @@
 // ballpit-bench: times the world step headless (no window, no threads), with
 // the modules driven as the update thread drives them.
 //
-//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [lattice N | pour]...
+//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N]...
 //
-// Without scenarios it runs lattice 500, lattice 2000 and pour. Each scenario
+// Without scenarios it runs lattice 500, lattice 2000 and pour. `draw N`
+// times frames instead: it pours a pile of N balls headless, then draws it F
+// times in a real window (it needs an X display) as the draw thread does. Each scenario
 // runs in a child process of its own: the modules keep their state in
 // file-local statics, and a fresh heap keeps the address order of the bodies
 // (which decides the order of updates and contact tests) reproducible.
@@ -21,6 +23,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <SDL.h>
 
 #include "Ball.h"
 #include "Vector2.h"
@@ -45,11 +49,12 @@ struct Options {
     std::string csvDir = "build/bench";
     int latticeTicks = 1000;
     int pourCap = 12000;
+    int drawFrames = 200;
 };
 
 struct Scenario {
-    std::string name;  // "lattice" or "pour"
-    int balls;         // lattice only
+    std::string name;  // "lattice", "pour" or "draw"
+    int balls;         // lattice and draw
 };
 
 // Per tick: the balls in the world during it, and its wall and processor time.
@@ -185,6 +190,15 @@ void runLattice(int count, Options const& options)
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
+// The ball the pour adds before tick t: radius 10, at
+// (100 + 7t mod 600, 100 + 3t mod 200).
+Ball* pourBall(std::size_t t)
+{
+    const float x = static_cast<float>(100 + (7 * t) % 600);
+    const float y = static_cast<float>(100 + (3 * t) % 200);
+    return creator::addBall(Vector2(x, y), bench::kLatticeRadius, cCyan);
+}
+
 void runPour(Options const& options)
 {
     creator::init();
@@ -202,12 +216,10 @@ void runPour(Options const& options)
     Budget wallBudget{"budget", "wall", -1};
     Budget cpuBudget{"cpu_budget", "processor", -1};
     for (std::size_t t = 0; t < cap; ++t) {
-        const float x = static_cast<float>(100 + (7 * t) % 600);
-        const float y = static_cast<float>(100 + (3 * t) % 200);
         // The whole tick is timed, as the update thread lives it: the ball
         // from the mouse, then the world step.
         const bench::Stopwatch watch;
-        poured.push_back(creator::addBall(Vector2(x, y), bench::kLatticeRadius, cCyan));
+        poured.push_back(pourBall(t));
         manager::update(bench::kStep);
         samples.add(kStartingBalls + static_cast<int>(poured.size()), watch);
         if ((t + 1) % kReportWindow == 0) {
@@ -236,9 +248,49 @@ void runPour(Options const& options)
     writeTicks(options.csvDir + "/pour.csv", samples);
 }
 
+// Frames of a pile of `count` balls (the starting scene and the pour), each
+// as the draw thread makes it: the world drawn, events pumped, the buffers
+// swapped and cleared. The pile lies still while it is drawn.
+void runDraw(int count, Options const& options)
+{
+    const std::string name = "draw-" + std::to_string(count);
+    creator::init();
+    effect::init();
+    manager::init();
+    for (std::size_t t = 0; kStartingBalls + static_cast<int>(t) < count; ++t) {
+        pourBall(t);
+        manager::update(bench::kStep);
+    }
+    graphics::init();
+    // The first frames set the renderer up; they are not counted.
+    const int warmUp = 10;
+    const std::size_t frames = static_cast<std::size_t>(options.drawFrames);
+    Samples samples(frames);
+    for (std::size_t f = 0; f < frames + warmUp; ++f) {
+        const bench::Stopwatch watch;
+        manager::draw();
+        SDL_PumpEvents();
+        graphics::present();
+        if (f >= warmUp)
+            samples.add(count, watch);
+    }
+
+    Summary summary(options.csvDir, name);
+    std::cout << std::fixed << std::setprecision(3) << "draw " << count << ": " << count << " balls, " << frames
+              << " frames of the draw loop\n";
+    summary.addMeans("mean per frame:", "frame", samples, 0, frames);
+    const double wallMax = *std::max_element(samples.wall.begin(), samples.wall.end());
+    const double cpuMax = *std::max_element(samples.cpu.begin(), samples.cpu.end());
+    std::cout << "  " << std::left << std::setw(30) << "slowest frame:" << std::right << std::setw(9) << wallMax
+              << " ms  (processor " << std::setw(8) << cpuMax << " ms)" << std::endl;
+    summary.add("max_ms_frame", wallMax);
+    summary.add("max_cpu_ms_frame", cpuMax);
+    writeTicks(options.csvDir + "/" + name + ".csv", samples);
+}
+
 [[noreturn]] void usage()
 {
-    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [lattice N | pour]...\n";
+    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N]...\n";
     std::exit(2);
 }
 
@@ -263,7 +315,9 @@ std::vector<Scenario> parse(int argc, char** argv, Options& options)
             options.latticeTicks = positiveArgument(argv[++i]);
         else if (arg == "--cap" && hasValue)
             options.pourCap = positiveArgument(argv[++i]);
-        else if (arg == "lattice" && hasValue)
+        else if (arg == "--frames" && hasValue)
+            options.drawFrames = positiveArgument(argv[++i]);
+        else if ((arg == "lattice" || arg == "draw") && hasValue)
             scenarios.push_back({arg, positiveArgument(argv[++i])});
         else if (arg == "pour")
             scenarios.push_back({arg, 0});
@@ -287,6 +341,8 @@ bool runIsolated(Scenario const& scenario, Options const& options)
     if (pid == 0) {
         if (scenario.name == "pour")
             runPour(options);
+        else if (scenario.name == "draw")
+            runDraw(scenario.balls, options);
         else
             runLattice(scenario.balls, options);
         debug::quit(0);

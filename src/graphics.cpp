@@ -101,6 +101,14 @@ void init()
 
 void clean() {}
 
+// Cleared after the swap rather than before drawing, so a frame is drawn
+// into buffers made ready while the previous one was shown.
+void present()
+{
+    SDL_GL_SwapBuffers();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 void drawCircle(float radius, Vector2 const& centre, float const* colour)
 {
     glMatrixMode(GL_MODELVIEW);

@@ -20,6 +20,8 @@ namespace graphics {
 // one line on standard error and ends the process with status 1.
 void init();
 void clean();
+// Ends a frame: shows what was drawn and clears both buffers for the next.
+void present();
 
 // A null colour keeps the colour of the previous draw call.
 void drawCircle(float radius, Vector2 const& centre, float const* colour);

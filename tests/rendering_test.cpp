@@ -2,12 +2,19 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <vector>
 
+#include "Ball.h"
+#include "Polygon.h"
 #include "Vector2.h"
+#include "debug.h"
+#include "entityManager.h"
 #include "graphics.h"
 
 namespace {
@@ -72,11 +79,17 @@ protected:
         return Rgb{rgb[0], rgb[1], rgb[2]};
     }
 
-    static int litPixels()
+    // The whole back buffer, RGB, bottom row first.
+    static std::vector<unsigned char> readFrame()
     {
         glFinish();
         std::vector<unsigned char> frame(kWidth * kHeight * 3);
         glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+        return frame;
+    }
+
+    static int litPixels(std::vector<unsigned char> const& frame = readFrame())
+    {
         int lit = 0;
         for (size_t i = 0; i < frame.size(); i += 3)
             lit += (frame[i] | frame[i + 1] | frame[i + 2]) != 0;
@@ -211,6 +224,152 @@ TEST_F(RenderingTest, NullColourKeepsThePreviousOne)
     graphics::drawCircle(30.0f, Vector2(600.0f, 100.0f), cMagenta);
     graphics::drawCircle(30.0f, Vector2(700.0f, 100.0f), nullptr);
     EXPECT_COLOUR(700, 100, cMagenta);
+}
+
+// Frames as the program draws them (the manager's pass) against the same
+// shapes sent one by one in plain immediate mode, in address order: the
+// drawing path may change how shapes reach OpenGL, never a pixel.
+class FramePixels : public RenderingTest {
+protected:
+    void SetUp() override
+    {
+        RenderingTest::SetUp();
+        debug::init();
+        manager::init();
+    }
+
+    void TearDown() override
+    {
+        clear();
+        manager::clean();
+    }
+
+    void addBall(float x, float y, float radius, float const* colour)
+    {
+        bodies.push_back(std::make_unique<Ball>(Vector2(x, y), radius, colour));
+        manager::add(bodies.back().get());
+    }
+
+    void addPolygon(std::vector<Vector2> const& corners, float const* colour)
+    {
+        bodies.push_back(std::make_unique<Polygon>(corners, colour));
+        manager::add(bodies.back().get());
+    }
+
+    void addTriangle() { addPolygon({Vector2(500, 500), Vector2(300, 500), Vector2(500, 300)}, cRed); }
+
+    // Both frames of the world now in the manager are equal byte for byte.
+    void expectSameFrames()
+    {
+        const std::vector<unsigned char> program = frameOf([] { manager::draw(); });
+        const std::vector<unsigned char> plain = frameOf([this] { drawPlain(); });
+        int differing = 0;
+        for (std::size_t i = 0; i < program.size(); i += 3)
+            differing += !std::equal(&program[i], &program[i] + 3, &plain[i]);
+        EXPECT_EQ(differing, 0) << "pixels that differ, of " << bodies.size() << " bodies";
+        EXPECT_GT(litPixels(program), 1000);
+    }
+
+    // Takes every body out of the manager and frees it.
+    void clear()
+    {
+        for (auto const& body : bodies)
+            manager::remove(body.get());
+        frameOf([] { manager::draw(); });
+        bodies.clear();
+    }
+
+private:
+    static std::vector<unsigned char> frameOf(std::function<void()> const& draw)
+    {
+        clearFrame();
+        draw();
+        return readFrame();
+    }
+
+    void drawPlain() const
+    {
+        std::vector<PhysicsEntity*> order;
+        for (auto const& body : bodies)
+            order.push_back(body.get());
+        std::sort(order.begin(), order.end(), std::less<PhysicsEntity*>());
+        for (PhysicsEntity const* body : order) {
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            if (body->kind() == Entity::Kind::ball)
+                plainCircle(*static_cast<Ball const*>(body));
+            else
+                plainPolygon(*static_cast<Polygon const*>(body));
+        }
+    }
+
+    static void plainCircle(Ball const& ball)
+    {
+        glTranslatef(ball.position.x, ball.position.y, -1.0f);
+        glScalef(ball.radius, ball.radius, ball.radius);
+        if (ball.colour != nullptr)
+            glColor3fv(ball.colour);
+        glBegin(GL_POLYGON);
+        for (int i = 0; i < 32; ++i) {
+            const float angle = 6.2831855f * static_cast<float>(i) / 32.0f;
+            glVertex3f(cosf(angle), sinf(angle), 0.0f);
+        }
+        glEnd();
+    }
+
+    static void plainPolygon(Polygon const& polygon)
+    {
+        if (polygon.colour != nullptr)
+            glColor3fv(polygon.colour);
+        glBegin(GL_POLYGON);
+        for (Vector2 const& v : polygon.vertices)
+            glVertex3f(v.x, v.y, 0.0f);
+        glEnd();
+    }
+
+    std::vector<std::unique_ptr<PhysicsEntity>> bodies;
+};
+
+TEST_F(FramePixels, ProgramPathDrawsWhatPlainImmediateModeDraws)
+{
+    float const* const colours[] = {cWhite, cGrey, cRed, cGreen, cBlue, cYellow, cMagenta, cCyan};
+
+    // The starting scene.
+    for (int i = 0; i < 8; ++i)
+        addBall(50.0f + 50.0f * static_cast<float>(i % 3), 50.0f + 50.0f * static_cast<float>(i / 3), 20.0f,
+                colours[i]);
+    for (int i = 200; i != 300; i += 2)
+        addBall(static_cast<float>(i), static_cast<float>(i), 10.0f, cCyan);
+    addTriangle();
+    expectSameFrames();
+    clear();
+
+    // A pile of 3,000 overlapping balls of every colour, some without one of
+    // their own, at fractional positions: which one shows where two overlap,
+    // and every edge pixel, depends on the order and the exact vertices.
+    for (int i = 0; i < 3000; ++i) {
+        const float x = 10.0f + static_cast<float>((i * 7919) % 7800) / 10.0f;
+        const float y = 590.0f - static_cast<float>((i * 104729) % 1700) / 10.0f;
+        addBall(x, y, 5.0f + static_cast<float>(i % 11), i % 13 == 0 ? nullptr : colours[i % 8]);
+    }
+    addTriangle();
+    expectSameFrames();
+    clear();
+
+    // Balls across the triangle's edges and corners, and balls partly off
+    // the screen on every side.
+    addTriangle();
+    for (int i = 0; i <= 20; ++i) {
+        const float t = static_cast<float>(i) / 20.0f;
+        addBall(300.0f + 200.0f * t, 500.0f - 200.0f * t, 12.5f, colours[i % 8]);
+        addBall(300.0f + 200.0f * t, 500.0f, 8.0f, colours[(i + 3) % 8]);
+        addBall(500.0f, 300.0f + 200.0f * t, 15.0f, colours[(i + 5) % 8]);
+    }
+    addBall(-5.0f, 300.0f, 20.0f, cYellow);
+    addBall(805.0f, 40.0f, 30.0f, cGreen);
+    addBall(400.0f, -3.5f, 10.0f, cBlue);
+    addBall(795.5f, 598.25f, 10.0f, cMagenta);
+    expectSameFrames();
 }
 
 TEST(GraphicsDeathTest, VideoThatCannotStartEndsWithStatusOne)
