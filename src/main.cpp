@@ -1,4 +1,3 @@
-#include <GL/gl.h>
 #include <SDL.h>
 #include <atomic>
 #include <iostream>
@@ -9,6 +8,7 @@
 #include "graphics.h"
 #include "handleSignal.h"
 #include "inputManager.h"
+#include "threadPriority.h"
 #include "ticks.h"
 
 namespace {
@@ -16,6 +16,9 @@ namespace {
 const float kStep = 10.0f;
 const int kHandshakePollMillis = 100;
 const int kReportPeriodMicro = 999999;
+// How far the draw thread, and the renderer's threads it starts, stand below
+// the update thread when both want a processor.
+const int kDrawPriorityDrop = 5;
 
 std::atomic<bool> s_bIsRunning{false};
 std::atomic<bool> s_bDrawInitialized{false};
@@ -61,6 +64,9 @@ void report()
 
 int startDrawThread(void*)
 {
+    // Before the window exists, so that a software renderer's worker threads,
+    // started with the context, inherit it. Refused, frames simply compete.
+    priority::lowerCurrentThread(kDrawPriorityDrop);
     graphics::init();
     DPF(0, "Graphics initialized");
     s_bDrawInitialized.store(true, std::memory_order_release);
@@ -69,8 +75,7 @@ int startDrawThread(void*)
         const int start = tickCountMicro();
         game::draw();
         SDL_PumpEvents();
-        SDL_GL_SwapBuffers();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        graphics::present();
         s_iDrawCount.fetch_add(1);
         pace(start, s_fAccDrawWait);
     }
