@@ -21,9 +21,13 @@ std::vector<GameState*> s_active_States;
 bool s_bPopState = false;
 GameState* s_pPushState = nullptr;
 
-// The draw thread walks the stack while the update thread pushes and pops:
-// the walk and every change hold this lock.
+// The draw thread copies the stack while the update thread pushes and pops:
+// the copy and every change hold this lock, which is never held while a
+// state draws, so no tick waits for a frame. States are deleted only after
+// the draw thread's last frame.
 Mutex muStates;
+// The draw thread's copy, with room for every state from init on.
+std::vector<GameState*> s_drawn_States;
 
 }  // namespace
 
@@ -37,6 +41,7 @@ void init()
     s_possible_States.push_back(new Running());
     s_possible_States.push_back(new Paused());
     s_possible_States.push_back(new CreatingPolygon());
+    s_drawn_States.reserve(s_possible_States.size());
     {
         Autolock lock(muStates);
         s_active_States.push_back(s_possible_States[0]);
@@ -62,7 +67,7 @@ void handleInput()
 
 void update(float dt)
 {
-    {
+    if (s_bPopState || s_pPushState != nullptr) {
         Autolock lock(muStates);
         if (s_bPopState) {
             s_active_States.pop_back();
@@ -80,10 +85,13 @@ void update(float dt)
 
 void draw()
 {
-    Autolock lock(muStates);
-    const std::size_t count = s_active_States.size();
+    {
+        Autolock lock(muStates);
+        s_drawn_States.assign(s_active_States.begin(), s_active_States.end());
+    }
+    const std::size_t count = s_drawn_States.size();
     for (std::size_t i = 0; i < count; ++i)
-        s_active_States[i]->draw(i + 1 == count);
+        s_drawn_States[i]->draw(i + 1 == count);
 }
 
 void clean()
@@ -97,6 +105,7 @@ void clean()
         s_possible_States.clear();
         s_active_States.clear();
     }
+    s_drawn_States.clear();
     muStates.clean();
 }
 
