@@ -1,8 +1,11 @@
 #include "entityManager.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <iterator>
+#include <mutex>
 #include <typeinfo>
 #include <vector>
 
@@ -35,6 +38,31 @@ std::vector<Particle*> s_nextParticles;
 std::vector<PhysicsEntity*> s_nextPhysics;
 Mutex muSetPart;
 Mutex muSetPhys;
+
+// Once the world is large the update thread holds muSetPhys for most of every
+// tick, and a lock gives no turn to a waiter: the draw thread, woken when the
+// lock comes free, would find it taken again tick after tick and draw no
+// frame. So a draw thread waiting for the lock goes first at the start of the
+// next physics pass; the update thread waits for the frame's copy only, never
+// for its drawing.
+std::atomic<bool> s_bFrameWaiting{false};
+std::mutex s_turnMutex;
+std::condition_variable s_turn;
+
+void yieldToFrame()
+{
+    std::unique_lock<std::mutex> turn(s_turnMutex);
+    s_turn.wait(turn, [] { return !s_bFrameWaiting.load(); });
+}
+
+void frameHasLock()
+{
+    {
+        std::lock_guard<std::mutex> turn(s_turnMutex);
+        s_bFrameWaiting.store(false);
+    }
+    s_turn.notify_one();
+}
 
 // A frame of the physics family, copied under muSetPhys and drawn after it
 // is released, so that the update thread waits for the copying only and not
@@ -211,6 +239,7 @@ void update(float dt)
         for (Particle* particle : active_Particles)
             particle->update(dt);
     }
+    yieldToFrame();
     {
         Autolock lock(muSetPhys);
         addOrRemovePhysics();
@@ -229,7 +258,9 @@ void draw()
             particle->draw();
     }
     {
+        s_bFrameWaiting.store(true);
         Autolock lock(muSetPhys);
+        frameHasLock();
         addOrRemovePhysics();
         if (!copyFrame()) {
             for (PhysicsEntity const* body : active_Physics)

@@ -12,6 +12,7 @@
 #include "effectManager.h"
 #include "entityManager.h"
 #include "entity_probes.h"
+#include "threadPriority.h"
 
 using probe::Calls;
 using probe::ProbeBall;
@@ -110,4 +111,95 @@ TEST(ManagerThreads, UpdaterAndDrawerShareTheWorld)
     EXPECT_EQ(points.updates, expectedUpdates());
     EXPECT_GT(balls.draws, 0);
     EXPECT_GT(points.draws, 0);
+}
+
+namespace {
+
+const int kRounds = 10;
+
+// A ball that holds each physics pass, and so the lock, until the test lets
+// that pass go on; it notes how many frames had been drawn when each pass
+// reached it.
+class GateBall : public ProbeBall {
+public:
+    GateBall(Calls& counters, Vector2 const& centre) : ProbeBall(counters, centre), calls(counters) {}
+
+    void update(float dt) override
+    {
+        const int pass = entered.load();
+        if (pass < kRounds + 2)
+            framesSeen[pass].store(calls.draws);
+        entered.store(pass + 1);
+        while (pass >= allowed.load())
+            std::this_thread::yield();
+        ProbeBall::update(dt);
+    }
+
+    std::atomic<int> entered{0};
+    std::atomic<int> allowed{0};
+    std::atomic<int> framesSeen[kRounds + 2] = {};
+
+private:
+    Calls& calls;
+};
+
+}  // namespace
+
+// One tick holding the physics lock and the next follow each other within
+// microseconds, as they do once the world is large. A frame waiting for the
+// lock when a pass ends is copied before the next pass begins, however late
+// its thread runs (beside busy threads of its own priority, as beside a
+// software renderer's).
+TEST(ManagerThreads, WaitingFrameGoesBeforeTheNextPass)
+{
+    effect::init();
+    manager::init();
+    Calls calls;
+    GateBall ball(calls, Vector2(100.0f, 100.0f));
+    manager::add(&ball);
+    std::atomic<bool> done{false};
+    std::atomic<int> asked{0};
+    std::atomic<int> frames{0};
+    std::thread updater([&] {
+        while (!done.load())
+            manager::update(10.0f);
+    });
+    std::thread drawer([&] {
+        priority::lowerCurrentThread(5);
+        std::thread busy[2];
+        for (std::thread& spinner : busy)
+            spinner = std::thread([&] {
+                while (!done.load()) {
+                }
+            });
+        for (int frame = 0; frame < kRounds; ++frame) {
+            while (asked.load() == frame)
+                std::this_thread::yield();
+            manager::draw();
+            frames.store(frame + 1);
+        }
+        for (std::thread& spinner : busy)
+            spinner.join();
+    });
+
+    for (int pass = 0; pass < kRounds; ++pass) {
+        while (ball.entered.load() <= pass)
+            std::this_thread::yield();
+        asked.store(pass + 1);
+        // Time for the frame to reach the lock, which this pass holds.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(frames.load(), pass) << "a frame was drawn while a pass held the lock";
+        ball.allowed.store(pass + 1);
+        while (ball.entered.load() <= pass + 1)
+            std::this_thread::yield();
+        EXPECT_EQ(ball.framesSeen[pass + 1].load(), pass + 1) << "pass " << pass + 1 << " began before the frame";
+    }
+    done.store(true);
+    ball.allowed.store(kRounds + 2);
+    updater.join();
+    drawer.join();
+    manager::remove(&ball);
+    manager::update(10.0f);
+    manager::clean();
+    effect::clean();
 }
