@@ -181,10 +181,7 @@ namespace collision {
 
 namespace {
 
-const int kColumns = 20;
-const int kRows = 16;
-const float kCellWidth = 40.0f;
-const float kCellHeight = 37.0f;
+int s_iContacts = 0;
 
 // Parallel to `placed`: each body as it is now. A response changes a ball's
 // position and velocity only, and those are renewed after every response the
@@ -311,6 +308,7 @@ void respondBalls(std::uint32_t a, std::uint32_t b)
     Ball* const ballB = static_cast<Ball*>(placed[b]);
     const Contact<float> c = contactOf(bodyA, bodyB);
     const Shares shares = pushApart(ballA, ballB, bodyA, bodyB, c);
+    ++s_iContacts;
     if (bodyA.plain && bodyB.plain) {
         // The copies of plain balls take the same additions as the balls, and
         // nothing else changes: no need to read the balls back.
@@ -325,8 +323,14 @@ void respondBalls(std::uint32_t a, std::uint32_t b)
 // The same for a polygon and a ball.
 void respondPolygon(std::uint32_t polygon, std::uint32_t ball)
 {
+    Body& body = s_bodies[ball];
+    const float vx = body.vx;
+    const float vy = body.vy;
     applyCollision(static_cast<Polygon*>(placed[polygon]), static_cast<Ball*>(placed[ball]));
-    renewMotion(s_bodies[ball], static_cast<Ball*>(placed[ball]));
+    renewMotion(body, static_cast<Ball*>(placed[ball]));
+    // The response acts on the velocity whenever it acts at all.
+    if (body.vx != vx || body.vy != vy)
+        ++s_iContacts;
 }
 
 // The pair (a, b), a the later in address order. Responses are called only
@@ -404,6 +408,7 @@ void updateAll(Iterator first, Iterator last)
             cell.clear();
     placed.clear();
     s_bodies.clear();
+    s_iContacts = 0;
     for (; first != last; ++first)
         placeEntity(*first);
     for (auto const& column : divisions)
@@ -429,6 +434,16 @@ void update(std::set<PhysicsEntity*>& entities)
 void update(std::vector<PhysicsEntity*> const& entities)
 {
     updateAll(entities.begin(), entities.end());
+}
+
+int bodiesIn(int column, int row)
+{
+    return static_cast<int>(divisions[column][row].size());
+}
+
+int contactsResolved()
+{
+    return s_iContacts;
 }
 
 }  // namespace collision

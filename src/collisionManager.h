@@ -11,11 +11,22 @@ class Polygon;
 // sharing a cell is tested, once per shared cell.
 namespace collision {
 
+// The grid's cells: column by x, row by y, from the top-left corner.
+const int kColumns = 20;
+const int kRows = 16;
+const float kCellWidth = 40.0f;
+const float kCellHeight = 37.0f;
+
 void init();
 void clean();
 void update(std::set<PhysicsEntity*>& entities);
 // The same over a vector in ascending address order without repeats.
 void update(std::vector<PhysicsEntity*> const& entities);
+
+// What the last update found: the bodies it entered in a cell, and the
+// contact responses that changed a body.
+int bodiesIn(int column, int row);
+int contactsResolved();
 
 }  // namespace collision
 

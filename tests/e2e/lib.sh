@@ -31,6 +31,8 @@ E2E_ERR=
 E2E_SCALE=1
 E2E_BINARY=
 E2E_WRAPPER=()
+# Arguments put after the program, for the runs launched from now on.
+E2E_ARGS=()
 
 e2e_log() {
   echo "$E2E_NAME: $*"
@@ -169,7 +171,7 @@ e2e_launch() {
   if [ -z "$E2E_WORK" ] || [ -n "$E2E_STATUS" ]; then
     e2e_prepare
   fi
-  (cd "$E2E_WORK" && exec "$@" "${E2E_WRAPPER[@]}" "$E2E_BINARY") \
+  (cd "$E2E_WORK" && exec "$@" "${E2E_WRAPPER[@]}" "$E2E_BINARY" "${E2E_ARGS[@]}") \
     >"$E2E_OUT" 2>"$E2E_ERR" </dev/null &
   E2E_PID=$!
 }
@@ -265,6 +267,11 @@ e2e_key_tap() {
   e2e_sleep 0.2
   xdotool keyup "$1"
   e2e_sleep 0.2
+}
+
+# The program's window caption ("ballpit: ..." once the first report is in).
+e2e_caption() {
+  xdotool search --name '^ballpit' getwindowname 2>/dev/null | head -n1
 }
 
 # Screenshots and pixels. e2e_shot NAME prints the path of a new PNG of the
