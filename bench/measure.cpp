@@ -3,26 +3,10 @@
 #include <cstring>
 
 #include "Ball.h"
+#include "checksum.h"
 #include "debug.h"
 
 namespace bench {
-
-namespace {
-
-const std::uint64_t kFnvOffset = 14695981039346656037ull;
-const std::uint64_t kFnvPrime = 1099511628211ull;
-
-void hashFloat(std::uint64_t& hash, float value)
-{
-    unsigned char bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    for (unsigned char byte : bytes) {
-        hash ^= byte;
-        hash *= kFnvPrime;
-    }
-}
-
-}  // namespace
 
 Stopwatch::Stopwatch() : wallStart(std::chrono::steady_clock::now()), cpuStart(std::clock()) {}
 
@@ -54,14 +38,14 @@ bool trailingMeanOver(std::vector<double> const& ms, std::size_t window, double 
 
 std::uint64_t stateHash(std::vector<Ball*> const& balls)
 {
-    std::uint64_t hash = kFnvOffset;
+    Checksum hash;
     for (Ball const* ball : balls) {
-        hashFloat(hash, ball->position.x);
-        hashFloat(hash, ball->position.y);
-        hashFloat(hash, ball->velocity.x);
-        hashFloat(hash, ball->velocity.y);
+        hash.addValue(ball->position.x);
+        hash.addValue(ball->position.y);
+        hash.addValue(ball->velocity.x);
+        hash.addValue(ball->velocity.y);
     }
-    return hash;
+    return hash.value();
 }
 
 }  // namespace bench

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "Effect.h"
@@ -18,6 +19,15 @@ namespace {
 // In ascending address order without repeats, the order of the sums.
 std::vector<Effect*> active_Effects;
 GravityWell* pMouseWell = nullptr;
+
+// The three effects in one block, in this order: their addresses, which
+// order the sums, are the same in every run whatever the heap holds.
+struct Effects {
+    GravityWell well{Vector2(0.0f, 0.0f)};
+    Screen screen;
+    Gravity gravity;
+};
+std::optional<Effects> s_effects;
 
 void activate(Effect* effect)
 {
@@ -46,20 +56,17 @@ Vector2 sum(Contribution contribution)
 
 void init()
 {
-    pMouseWell = new GravityWell(Vector2(0.0f, 0.0f));
-    activate(new Screen());
-    activate(new Gravity());
+    s_effects.emplace();
+    pMouseWell = &s_effects->well;
+    activate(&s_effects->screen);
+    activate(&s_effects->gravity);
 }
 
 void clean()
 {
-    // Nothing uses the effects after this; freeing them keeps leak checks clean.
-    deactivate(pMouseWell);
-    for (Effect* e : active_Effects)
-        delete e;
     active_Effects.clear();
-    delete pMouseWell;
     pMouseWell = nullptr;
+    s_effects.reset();
 }
 
 void update(float) {}

@@ -6,6 +6,7 @@
 #include "Ball.h"
 #include "Polygon.h"
 #include "debug.h"
+#include "entityArena.h"
 #include "entityManager.h"
 #include "graphics.h"
 #include "inputManager.h"
@@ -22,9 +23,12 @@ std::queue<Ball*> s_startBalls;
 std::queue<Ball*> s_mouseBalls;
 std::queue<Polygon*> s_startPolys;
 
+// Null, and nothing added, once the arena is full.
 Ball* addBall(Vector2 const& position, float radius, float const* colour, std::queue<Ball*>& queue)
 {
-    Ball* ball = new Ball(position, radius, colour);
+    Ball* ball = arena::make<Ball>(position, radius, colour);
+    if (ball == nullptr)
+        return nullptr;
     queue.push(ball);
     manager::add(ball);
     return ball;
@@ -38,7 +42,7 @@ void removeBall(std::queue<Ball*>& queue)
     Ball* ball = queue.front();
     manager::remove(ball);
     queue.pop();
-    delete ball;
+    arena::destroy(ball);
 }
 
 void removeAllBalls(std::queue<Ball*>& queue)
@@ -62,17 +66,17 @@ void init()
         {100.0f, 100.0f, cGreen},  {150.0f, 100.0f, cBlue},   {50.0f, 150.0f, cYellow},
         {100.0f, 150.0f, cMagenta}, {150.0f, 150.0f, cCyan},
     };
-    for (StartBall const& start : grid) {
-        Ball* ball = addBall(Vector2(start.x, start.y), kStartBallRadius, start.colour, s_startBalls);
-        ball->mass = kStartBallMass;
-    }
+    for (StartBall const& start : grid)
+        if (Ball* ball = addBall(Vector2(start.x, start.y), kStartBallRadius, start.colour, s_startBalls))
+            ball->mass = kStartBallMass;
     for (int i = 200; i != 300; i += 2)
         addBall(Vector2(static_cast<float>(i), static_cast<float>(i)), kMouseBallRadius, cCyan);
     const std::vector<Vector2> triangle = {Vector2(500.0f, 500.0f), Vector2(300.0f, 500.0f),
                                            Vector2(500.0f, 300.0f)};
-    Polygon* polygon = new Polygon(triangle, cRed);
-    s_startPolys.push(polygon);
-    manager::add(polygon);
+    if (Polygon* polygon = arena::make<Polygon>(triangle, cRed)) {
+        s_startPolys.push(polygon);
+        manager::add(polygon);
+    }
 }
 
 void handleInput()
@@ -91,7 +95,7 @@ void clean()
         Polygon* polygon = s_startPolys.front();
         manager::remove(polygon);
         s_startPolys.pop();
-        delete polygon;
+        arena::destroy(polygon);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "Autolock.h"
 #include "Ball.h"
+#include "checksum.h"
 #include "Mutex.h"
 #include "Particle.h"
 #include "PhysicsEntity.h"
@@ -274,6 +275,33 @@ void draw()
 void handleInput()
 {
     effect::handleInput();
+}
+
+std::uint64_t worldHash()
+{
+    Checksum hash;
+    const auto add = [&hash](Entity const* entity) {
+        const auto kind = static_cast<unsigned char>(entity->kind());
+        const float radius =
+            entity->kind() == Entity::Kind::ball ? static_cast<Ball const*>(entity)->radius : 0.0f;
+        const float values[] = {entity->position.x, entity->position.y, entity->velocity.x, entity->velocity.y,
+                                radius};
+        hash.addValue(kind);
+        hash.addValue(values);
+    };
+    {
+        Autolock lock(muSetPart);
+        addOrRemoveParticles();
+        for (Particle const* particle : active_Particles)
+            add(particle);
+    }
+    {
+        Autolock lock(muSetPhys);
+        addOrRemovePhysics();
+        for (PhysicsEntity const* body : active_Physics)
+            add(body);
+    }
+    return hash.value();
 }
 
 }  // namespace manager

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class Entity;
 
 // The live world, shared by the update and draw threads. Additions and
@@ -14,5 +16,11 @@ void remove(Entity* entity);
 void update(float dt);
 void draw();
 void handleInput();
+
+// The live world, pending changes merged, as one 64-bit number: every
+// entity's kind, position, velocity and radius (0 but for balls), by their
+// bits, the particles and then the bodies, each family in its set order.
+// Equal worlds give equal hashes on every run and build.
+std::uint64_t worldHash();
 
 }  // namespace manager

@@ -9,6 +9,8 @@ namespace input {
 namespace {
 
 KeyStatus keyState[SDLK_LAST];
+Pointer s_pointer;
+bool s_bClosed = false;
 
 bool inTable(int code)
 {
@@ -43,6 +45,8 @@ void init()
 {
     for (KeyStatus& status : keyState)
         status = Idle;
+    s_pointer = Pointer();
+    s_bClosed = false;
 }
 
 void clean() {}
@@ -55,6 +59,7 @@ void update()
         else if (status == JustPressed)
             status = Held;
     }
+    s_bClosed = false;
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
         switch (event.type) {
@@ -67,11 +72,50 @@ void update()
         case SDL_QUIT:
             // Closing the window acts exactly like releasing the end key.
             setStatus(codeOf(key::end), JustReleased);
+            s_bClosed = true;
             break;
         default:
             break;
         }
     }
+    const Uint8 buttons = SDL_GetMouseState(&s_pointer.x, &s_pointer.y);
+    s_pointer.left = (buttons & SDL_BUTTON(1)) != 0;
+    s_pointer.right = (buttons & SDL_BUTTON(3)) != 0;
+}
+
+void replay(Pointer const& pointer, std::vector<std::pair<SDLKey, KeyStatus>> const& statuses, bool closed)
+{
+    for (KeyStatus& status : keyState)
+        status = Idle;
+    for (auto const& key : statuses)
+        setStatus(codeOf(key.first), key.second);
+    s_pointer = pointer;
+    s_bClosed = closed;
+}
+
+bool drainStops(SDLKey const& end)
+{
+    bool stop = false;
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0)
+        stop = stop || event.type == SDL_QUIT ||
+               (event.type == SDL_KEYUP && codeOf(event.key.keysym.sym) == codeOf(end));
+    return stop;
+}
+
+KeyStatus status(SDLKey const& key)
+{
+    return statusOf(key);
+}
+
+Pointer pointer()
+{
+    return s_pointer;
+}
+
+bool closed()
+{
+    return s_bClosed;
 }
 
 bool isPressed(SDLKey const& key)
@@ -98,20 +142,17 @@ bool wasReleased(SDLKey const& key)
 
 bool mouseLeft()
 {
-    return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(1)) != 0;
+    return s_pointer.left;
 }
 
 bool mouseRight()
 {
-    return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(3)) != 0;
+    return s_pointer.right;
 }
 
 Vector2 mousePosition()
 {
-    int x = 0;
-    int y = 0;
-    SDL_GetMouseState(&x, &y);
-    return Vector2(static_cast<float>(x), static_cast<float>(y));
+    return Vector2(static_cast<float>(s_pointer.x), static_cast<float>(s_pointer.y));
 }
 
 }  // namespace input

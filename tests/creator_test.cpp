@@ -232,6 +232,7 @@ protected:
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         for (int wait = 0; wait < 500; ++wait) {
             SDL_PumpEvents();
+            input::update();
             if (reached())
                 return;
             SDL_Delay(10);

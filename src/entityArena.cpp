@@ -1,0 +1,73 @@
+#include "entityArena.h"
+
+#include <sys/mman.h>
+
+#include <vector>
+
+#include "debug.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define ARENA_POISON(slot) ASAN_POISON_MEMORY_REGION((slot), kSlotBytes)
+#define ARENA_UNPOISON(slot) ASAN_UNPOISON_MEMORY_REGION((slot), kSlotBytes)
+#else
+#define ARENA_POISON(slot) ((void)(slot))
+#define ARENA_UNPOISON(slot) ((void)(slot))
+#endif
+
+namespace arena {
+
+namespace {
+
+// Reserved at the first take and kept to the end of the process; only the
+// pages slots have used take memory.
+unsigned char* s_pBase = nullptr;
+std::size_t s_uNeverUsed = 0;
+std::vector<std::size_t> s_free_Slots;
+
+unsigned char* base()
+{
+    if (s_pBase == nullptr) {
+        void* reserved = mmap(nullptr, kSlots * kSlotBytes, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        DASSERT(reserved != MAP_FAILED);
+        s_pBase = static_cast<unsigned char*>(reserved);
+    }
+    return s_pBase;
+}
+
+}  // namespace
+
+void* take()
+{
+    std::size_t index;
+    if (!s_free_Slots.empty()) {
+        index = s_free_Slots.back();
+        s_free_Slots.pop_back();
+    } else if (s_uNeverUsed < kSlots) {
+        index = s_uNeverUsed++;
+    } else {
+        return nullptr;
+    }
+    void* slot = base() + index * kSlotBytes;
+    ARENA_UNPOISON(slot);
+    return slot;
+}
+
+void give(void* slot)
+{
+    unsigned char* const at = static_cast<unsigned char*>(slot);
+    DASSERT(s_pBase != nullptr && at >= s_pBase && at < s_pBase + kSlots * kSlotBytes);
+    const auto offset = static_cast<std::size_t>(at - s_pBase);
+    DASSERT(offset % kSlotBytes == 0);
+    s_free_Slots.push_back(offset / kSlotBytes);
+    // A body read after it was freed is a fault the sanitizer reports.
+    ARENA_POISON(slot);
+}
+
+std::size_t used()
+{
+    return s_uNeverUsed - s_free_Slots.size();
+}
+
+}  // namespace arena
