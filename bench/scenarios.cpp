@@ -1,11 +1,14 @@
 // ballpit-bench: times the world step headless (no window, no threads), with
 // the modules driven as the update thread drives them.
 //
-//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N]...
+//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N]...
 //
 // Without scenarios it runs lattice 500, lattice 2000 and pour. `draw N`
 // times frames instead: it pours a pile of N balls headless, then draws it F
-// times in a real window (it needs an X display) as the draw thread does. Each scenario
+// times in a real window (it needs an X display) as the draw thread does.
+// `record N` pours N balls, then times ticks with and without recording them
+// (the input handed over every tick, the world's hash every 100), in
+// alternating blocks, and reports what recording adds. Each scenario
 // runs in a child process of its own: the modules keep their state in
 // file-local statics, and a fresh heap keeps the address order of the bodies
 // (which decides the order of updates and contact tests) reproducible.
@@ -33,8 +36,10 @@
 #include "entityCreator.h"
 #include "entityManager.h"
 #include "graphics.h"
+#include "inputManager.h"
 #include "lattice.h"
 #include "measure.h"
+#include "recording.h"
 
 namespace {
 
@@ -288,9 +293,64 @@ void runDraw(int count, Options const& options)
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
+// The cost of recording a session: blocks of ticks with and without the
+// recording's work, alternately, so that both see the same world.
+void runRecord(int count, Options const& options)
+{
+    const std::string name = "record-" + std::to_string(count);
+    creator::init();
+    effect::init();
+    manager::init();
+    for (std::size_t t = 0; kStartingBalls + static_cast<int>(t) < count; ++t) {
+        pourBall(t);
+        manager::update(bench::kStep);
+    }
+    std::string error;
+    if (!recording::open(options.csvDir + "/" + name + ".rec", error)) {
+        std::cerr << "ballpit-bench: " << error << std::endl;
+        debug::quit(1);
+    }
+    std::vector<recording::Binding> bindings;
+    for (int b = 0; b < 10; ++b)
+        bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b)});
+    recording::begin(bindings);
+    const int blocks = 20;
+    const std::uint32_t block = recording::kTicksPerCheck;
+    Samples plain(blocks * block);
+    Samples recorded(blocks * block);
+    std::uint32_t ticks = 0;
+    for (int b = 0; b < 2 * blocks; ++b) {
+        const bool withRecording = b % 2 == 1;
+        for (std::uint32_t t = 0; t < block; ++t) {
+            const bench::Stopwatch watch;
+            if (withRecording) {
+                recording::Tick tick;
+                tick.pointer = {static_cast<int>(t), 100, true, false};
+                tick.statuses.assign(bindings.size(), input::Idle);
+                recording::tick(tick);
+            }
+            manager::update(bench::kStep);
+            if (withRecording && ++ticks % block == 0)
+                recording::check(ticks, manager::worldHash());
+            (withRecording ? recorded : plain).add(count, watch);
+        }
+    }
+    recording::finish(ticks, manager::worldHash());
+
+    Summary summary(options.csvDir, name);
+    std::cout << std::fixed << std::setprecision(3) << "record " << count << ": " << count << " balls, " << blocks
+              << " blocks of " << block << " ticks each way, alternately\n";
+    const std::size_t n = plain.wall.size();
+    summary.addMeans("mean per tick, not recording:", "plain", plain, 0, n);
+    summary.addMeans("mean per tick, recording:", "recorded", recorded, 0, n);
+    const double extra = 100.0 * (bench::meanMs(recorded.cpu, 0, n) / bench::meanMs(plain.cpu, 0, n) - 1.0);
+    std::cout << "  recording adds " << std::setprecision(2) << extra << " % of processor time per tick\n";
+    summary.add("recording_cpu_percent", extra);
+}
+
 [[noreturn]] void usage()
 {
-    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N]...\n";
+    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N]...\n";
     std::exit(2);
 }
 
@@ -317,7 +377,7 @@ std::vector<Scenario> parse(int argc, char** argv, Options& options)
             options.pourCap = positiveArgument(argv[++i]);
         else if (arg == "--frames" && hasValue)
             options.drawFrames = positiveArgument(argv[++i]);
-        else if ((arg == "lattice" || arg == "draw") && hasValue)
+        else if ((arg == "lattice" || arg == "draw" || arg == "record") && hasValue)
             scenarios.push_back({arg, positiveArgument(argv[++i])});
         else if (arg == "pour")
             scenarios.push_back({arg, 0});
@@ -343,6 +403,8 @@ bool runIsolated(Scenario const& scenario, Options const& options)
             runPour(options);
         else if (scenario.name == "draw")
             runDraw(scenario.balls, options);
+        else if (scenario.name == "record")
+            runRecord(scenario.balls, options);
         else
             runLattice(scenario.balls, options);
         debug::quit(0);

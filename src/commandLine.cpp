@@ -15,7 +15,8 @@ namespace {
 
 // What the usage error ends with: the code for a command used wrongly.
 const int kUsageStatus = 64;
-const char kUsage[] = "usage: ballpit [--keys FILE] [--help] [--version]";
+const char kUsage[] =
+    "usage: ballpit [--keys FILE] [--record FILE | --replay FILE [--headless]] [--help] [--version]";
 
 struct Binding {
     const char* name;
@@ -42,6 +43,15 @@ const Binding kBindings[] = {
     debug::quit(kUsageStatus);
 }
 
+// The file after an option that needs one.
+std::string fileOf(int argc, char** argv, int& i)
+{
+    const std::string option = argv[i];
+    if (i + 1 == argc || argv[i + 1][0] == '\0')
+        usageError(option + " needs a file");
+    return argv[++i];
+}
+
 }  // namespace
 
 Options parse(int argc, char** argv)
@@ -50,9 +60,13 @@ Options parse(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--keys") == 0) {
-            if (i + 1 == argc || argv[i + 1][0] == '\0')
-                usageError("--keys needs a file");
-            options.keysFile = argv[++i];
+            options.keysFile = fileOf(argc, argv, i);
+        } else if (std::strcmp(arg, "--record") == 0) {
+            options.recordFile = fileOf(argc, argv, i);
+        } else if (std::strcmp(arg, "--replay") == 0) {
+            options.replayFile = fileOf(argc, argv, i);
+        } else if (std::strcmp(arg, "--headless") == 0) {
+            options.headless = true;
         } else if (std::strcmp(arg, "--help") == 0) {
             options.help = true;
         } else if (std::strcmp(arg, "--version") == 0) {
@@ -61,6 +75,10 @@ Options parse(int argc, char** argv)
             usageError(std::string("unknown option '") + arg + "'");
         }
     }
+    if (!options.recordFile.empty() && !options.replayFile.empty())
+        usageError("--record and --replay exclude each other");
+    if (options.headless && options.replayFile.empty())
+        usageError("--headless goes with --replay");
     return options;
 }
 
@@ -68,9 +86,13 @@ void printHelp(std::ostream& out)
 {
     out << kUsage << "\n\n"
         << "An interactive 2-D physics sandbox: balls, a triangle, gravity and a gravity well.\n\n"
-        << "  --keys FILE  read the key bindings from FILE instead of " << configDir << testFile << "\n"
-        << "  --help       print this help and exit\n"
-        << "  --version    print the version and exit\n\n";
+        << "  --keys FILE    read the key bindings from FILE instead of " << configDir << testFile << "\n"
+        << "  --record FILE  record the session to FILE, to be replayed exactly\n"
+        << "  --replay FILE  replay a recorded session at its pace; ends with status 0 if the\n"
+        << "                 world stayed identical to the recording, 3 if it diverged\n"
+        << "  --headless     with --replay: no window, as fast as the machine goes\n"
+        << "  --help         print this help and exit\n"
+        << "  --version      print the version and exit\n\n";
     key::init();
     createKeyMap();
     const std::string path = keyFilePath();

@@ -8,6 +8,9 @@ namespace commandLine {
 
 struct Options {
     std::string keysFile;  // empty: the usual key file
+    std::string recordFile;
+    std::string replayFile;
+    bool headless = false;  // with a replay only
     bool help = false;
     bool version = false;
 };

@@ -13,7 +13,9 @@
 #include "inputManager.h"
 #include "liveStats.h"
 #include "overlay.h"
+#include "keys.h"
 #include "reader.h"
+#include "session.h"
 #include "threadPriority.h"
 #include "ticks.h"
 
@@ -33,6 +35,9 @@ std::atomic<bool> s_bUpdateInitialized{false};
 // torn down without a frame drawing it.
 std::atomic<bool> s_bDrawStopped{false};
 std::atomic<int> s_iDrawCount{0};
+// Set by the update thread as it ends, read by main after joining it: a
+// replay's verdict.
+int s_iExitStatus = 0;
 int s_iUpdateCount = 0;
 int s_iFPS = 0;
 int s_iUPS = 0;
@@ -107,6 +112,17 @@ int startDrawThread(void*)
     return 0;
 }
 
+// A replay reads no key file: the recorded bindings are the ones in force.
+void useRecordedBindings()
+{
+    key::init();
+    std::string error;
+    if (!session::useRecordedBindings(error)) {
+        std::cerr << "ballpit: " << error << std::endl;
+        debug::quit(session::kBadRecording);
+    }
+}
+
 int startUpdateThread(void*)
 {
     waitFor(s_bDrawInitialized, kHandshakePollMillis);
@@ -114,14 +130,21 @@ int startUpdateThread(void*)
     DPF(0, "Game initialized");
     input::init();
     DPF(0, "Input initialized");
-    cfg::init();
+    if (session::replaying())
+        useRecordedBindings();
+    else
+        cfg::init();
     DPF(0, "Configs initialized");
+    session::beginRecording();
     DPF(0, "Initialization Complete");
     s_bUpdateInitialized.store(true, std::memory_order_release);
     s_micLastSecond = tickCountMicro();
     while (s_bIsRunning.load()) {
         const int start = tickCountMicro();
-        input::update();
+        if (!session::takeInput()) {
+            s_bIsRunning.store(false);
+            break;
+        }
         cfg::handleInput();
         game::handleInput();
         if (cfg::endGame())
@@ -129,12 +152,15 @@ int startUpdateThread(void*)
         const int stepStart = tickCountMicro();
         game::update(kStep);
         stats::endTick(tickDifference(tickCountMicro(), stepStart));
+        if (!session::endTick())
+            s_bIsRunning.store(false);
         ++s_iUpdateCount;
         report();
         // The time scale sets how many ticks run per second, never the tick.
         pace(start, s_fAccUpdateWait, kIterationBudgetMicro / cfg::timeScale());
     }
     DPF(0, "Update Thread Cleaning");
+    s_iExitStatus = session::finish();
     cfg::clean();
     input::clean();
     // No frame may draw the world while it is deleted.
@@ -167,6 +193,14 @@ int main(int argc, char** argv)
             commandLine::printVersion(std::cout);
         return 0;
     }
+    std::string error;
+    if ((!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
+        (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
+        std::cerr << "ballpit: " << error << std::endl;
+        return 1;
+    }
+    if (options.headless)
+        return session::replayHeadless();
     installSignal();
     debug::init();
     s_bIsRunning.store(true);
@@ -175,5 +209,5 @@ int main(int argc, char** argv)
     SDL_WaitThread(updateThread, nullptr);
     SDL_WaitThread(drawThread, nullptr);
     debug::clean();
-    return 0;
+    return s_iExitStatus;
 }

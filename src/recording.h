@@ -1,0 +1,94 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "inputManager.h"
+
+// A session on file: what a replay needs to know at start-up, then the input
+// each tick consumed, with the world's hash every 100 ticks and at the end.
+//
+// Format version 1; numbers are little-endian, unsigned unless said:
+//   header  the 8 bytes "BALLPITR", u32 version, u8 n (1 to 32), then n
+//           bindings (u8 name length 1 to 32, the name, i32 key code), then
+//           u64 checksum
+//   tick    'T', i32 pointer x, i32 pointer y, u8 flags (1 left button,
+//           2 right button, 4 window closed; no other bits), then the n key
+//           statuses in ceil(n / 4) bytes: binding i in bits 2(i mod 4) and
+//           up of byte i / 4 (0 idle, 1 just pressed, 2 held, 3 just released)
+//   check   'H', u32 ticks so far, u64 world hash (manager::worldHash),
+//           u64 checksum; after every 100th tick
+//   end     'E', the same fields, after the last tick; the last record
+// Each checksum is FNV-1a over every byte since the previous checksum (from
+// the start of the file for the header's), its own record's bytes before it
+// included. A file without its end record was cut short.
+namespace recording {
+
+const std::uint32_t kVersion = 1;
+const std::uint32_t kTicksPerCheck = 100;
+
+struct Binding {
+    std::string name;
+    SDLKey code;
+};
+
+struct Tick {
+    input::Pointer pointer;
+    bool closed = false;
+    // One per binding, in the order of the header.
+    std::vector<input::KeyStatus> statuses;
+};
+
+// Writing, from the update thread. The records wait in memory; a thread of
+// its own writes them at least once a second and at the end, so that no tick
+// waits for the disk. A write that fails is reported once on standard error
+// and recording stops; the program goes on.
+// Creates or empties the file; false, with a one-line reason, when it cannot.
+bool open(std::string const& path, std::string& error);
+// The header, with the bindings in force; records follow.
+void begin(std::vector<Binding> const& bindings);
+void tick(Tick const& tick);
+void check(std::uint32_t ticks, std::uint64_t worldHash);
+// Writes the end record and everything still waiting, then closes the file.
+void finish(std::uint32_t ticks, std::uint64_t worldHash);
+bool active();
+
+// Reading, a stretch of at most 100 ticks at a time: the ticks of a stretch
+// come out only once its checksum is found sound, but those of a last
+// stretch cut short, which come out as they are before `truncated`.
+class Reader {
+public:
+    enum class Next { tick, check, end, truncated, corrupted };
+
+    Reader() = default;
+    ~Reader();
+    Reader(Reader const&) = delete;
+    Reader& operator=(Reader const&) = delete;
+
+    // Opens the file and reads its header; false with a one-line reason.
+    bool open(std::string const& path, std::string& error);
+    std::vector<Binding> const& bindings() const { return header; }
+
+    // `tick` for Next::tick; `ticks` and `hash` for check and end; `error`
+    // for corrupted.
+    Next next(Tick& tick, std::uint32_t& ticks, std::uint64_t& hash, std::string& error);
+
+private:
+    bool readStretch(std::string& error);
+
+    std::FILE* file = nullptr;
+    std::vector<Binding> header;
+    std::vector<Tick> stretch;
+    std::size_t served = 0;
+    Next ending = Next::end;
+    std::uint32_t endTicks = 0;
+    std::uint64_t endHash = 0;
+    std::uint32_t ticksRead = 0;
+    bool finished = false;
+};
+
+}  // namespace recording
