@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <typeinfo>
 #include <vector>
 
 #include "Ball.h"
@@ -40,7 +39,7 @@ struct Body {
     float inverseMass;
     float restitution;
     bool ball;
-    // A ball of class Ball itself, whose impulses are PhysicsEntity's.
+    // Of class Ball itself, whose impulses are PhysicsEntity's.
     bool plain;
 };
 
@@ -81,7 +80,7 @@ Body bodyOf(Ball const* ball)
     body.inverseMass = 1.0f / ball->mass;
     body.restitution = ball->restitution;
     body.ball = true;
-    body.plain = typeid(*ball) == typeid(Ball);
+    body.plain = isExactly<Ball>(*ball);
     renewMotion(body, ball);
     return body;
 }

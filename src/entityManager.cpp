@@ -6,7 +6,6 @@
 #include <functional>
 #include <iterator>
 #include <mutex>
-#include <typeinfo>
 #include <vector>
 
 #include "Autolock.h"
@@ -146,7 +145,7 @@ void addOrRemovePhysics()
 bool copyFrame()
 {
     const auto copyable = [](PhysicsEntity const* body) {
-        return typeid(*body) == typeid(Ball) || typeid(*body) == typeid(Polygon);
+        return isExactly<Ball>(*body) || isExactly<Polygon>(*body);
     };
     if (!std::all_of(active_Physics.begin(), active_Physics.end(), copyable))
         return false;
@@ -154,7 +153,7 @@ bool copyFrame()
     s_frameBalls.clear();
     std::size_t polygons = 0;
     for (PhysicsEntity const* body : active_Physics) {
-        if (typeid(*body) == typeid(Ball)) {
+        if (isExactly<Ball>(*body)) {
             s_frame.push_back({true, s_frameBalls.size()});
             s_frameBalls.push_back(*static_cast<Ball const*>(body));
             continue;
