@@ -1,15 +1,26 @@
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <vector>
 
-class Ball;
 class PhysicsEntity;
-class Polygon;
 
 // Broad phase: a 20 x 16 grid over the screen, rebuilt every tick; every pair
-// sharing a cell is tested, once per shared cell.
+// sharing a cell is tested, once per shared cell, and handed to the contact
+// rules of CollisionInfo.h.
 namespace collision {
+
+const int kColumns = 20;
+const int kRows = 16;
+
+// The bodies the last update entered in at least one cell, in the order of
+// the entity set; the cells hold indices into it, so each cell lists its
+// bodies in ascending address order.
+extern std::vector<PhysicsEntity*> placed;
+// The cells, column first, row second. Cleared every tick; they keep their
+// capacity.
+extern std::vector<std::uint32_t> divisions[kColumns][kRows];
 
 void init();
 void clean();
@@ -18,8 +29,3 @@ void update(std::set<PhysicsEntity*>& entities);
 void update(std::vector<PhysicsEntity*> const& entities);
 
 }  // namespace collision
-
-// Contact responses. Both read the bodies afresh, so a later test in a tick
-// sees the result of an earlier one.
-void applyCollision(Ball* a, Ball* b);
-void applyCollision(Polygon* polygon, Ball* ball);

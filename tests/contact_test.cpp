@@ -8,7 +8,7 @@
 
 #include "Ball.h"
 #include "Polygon.h"
-#include "collisionManager.h"
+#include "CollisionInfo.h"
 #include "graphics.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Ball.h"
+#include "CollisionInfo.h"
 #include "Polygon.h"
 #include "collisionManager.h"
 #include "debug.h"
