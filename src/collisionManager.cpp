@@ -260,13 +260,20 @@ bool allBalls(std::vector<std::uint32_t> const& cell)
 template <typename Iterator>
 void updateAll(Iterator first, Iterator last)
 {
+    // Pass 1, clear: nothing of the last tick's placement survives.
     for (auto& column : divisions)
         for (auto& cell : column)
             cell.clear();
     placed.clear();
     s_bodies.clear();
+
+    // Pass 2, place: each body, in address order, into the cells its box
+    // covers as it is now; a response later in the tick does not move it.
     for (; first != last; ++first)
         placeEntity(*first);
+
+    // Pass 3, pairs: column by column, each column top to bottom, every pair
+    // of a cell, reading the bodies as earlier responses left them.
     for (auto const& column : divisions)
         for (auto const& cell : column) {
             if (allBalls(cell))

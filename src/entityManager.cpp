@@ -229,20 +229,29 @@ void remove(Entity* entity)
     DPF(0, "ENTITY TYPE NOT SUPPORTED BY deleteEntity()!!");
 }
 
+// One tick of the world.
 void update(float dt)
 {
+    // Effects.
     effect::update(dt);
+
+    // Particles: the pending changes merged, then each one stepped.
     {
         Autolock lock(muSetPart);
         addOrRemoveParticles();
         for (Particle* particle : active_Particles)
             particle->update(dt);
     }
+
     yieldToFrame();
     {
         Autolock lock(muSetPhys);
+        // Physics merge: additions, then removals.
         addOrRemovePhysics();
+        // Contacts: the responses change velocities and positions before the
+        // bodies integrate.
         collision::update(active_Physics);
+        // Integration: each body steps under the summed effects.
         for (PhysicsEntity* body : active_Physics)
             body->update(dt);
     }
