@@ -16,7 +16,7 @@ namespace {
 Shares sharesOf(Body const& bodyA, Body const& bodyB, Contact<float> const& c)
 {
     const float e = (bodyA.restitution + bodyB.restitution) * 0.5f;
-    const float j = -(1.0f + e) * c.approach / (c.squared * (bodyA.inverseMass + bodyB.inverseMass));
+    const float j = -(1.0f + e) * c.normalVelocity / (c.normalSquared * (bodyA.inverseMass + bodyB.inverseMass));
     return {j / bodyA.mass, -j / bodyB.mass};
 }
 
@@ -65,9 +65,9 @@ Shares pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact
         addImpulse(b->velocity.x, b->velocity.y, shares.b, c);
         return shares;
     }
-    const float offsetX = bodyA.radius * c.dx / c.reach;
-    const float offsetY = bodyA.radius * c.dy / c.reach;
-    const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.dx, c.dy));
+    const float offsetX = bodyA.radius * c.normalX / c.radii;
+    const float offsetY = bodyA.radius * c.normalY / c.radii;
+    const CollisionInfo info(Vector2(bodyA.x - offsetX, bodyA.y - offsetY), Vector2(c.normalX, c.normalY));
     a->applyImpulse(Vector2(shares.a * info.normal.x, shares.a * info.normal.y), info.point);
     b->applyImpulse(Vector2(shares.b * info.normal.x, shares.b * info.normal.y), info.point);
     return shares;

@@ -1,5 +1,18 @@
 #pragma once
 
+// The world step's results are fixed to the bit: every body's position and
+// velocity after every tick must stay identical whatever is made faster.
+// Contacts are settled one after another, each reading what the earlier ones
+// left, so a change in the last bit of one velocity soon grows into a
+// different world, and a run must replay the same on every machine and
+// build. So each fast path (the grid's copies of the bodies and its four
+// lanes, the effects summed in one pass, the integration on floats) performs
+// the operations of its plain definition in the same order, in single
+// precision, without contraction. tests/golden_trajectory_test.cpp guards
+// this: the starting scene and a pour of 2,000 balls must reproduce, to the
+// last bit, trajectories recorded from the first version of the world step;
+// other tests hold each fast path to its plain definition.
+
 #include "Vector2.h"
 
 class Ball;
@@ -58,27 +71,31 @@ auto apart(A const& a, B const& b)
     return (a.minX > b.maxX) | (b.minX > a.maxX) | (a.minY > b.maxY) | (b.minY > a.maxY);
 }
 
-// The quantities of a ball-ball contact: d = pA - pB, which is also the
-// normal, its square d·d, the sum of the radii and (vA - vB)·d, computed as
-// Vector2's operations compute them.
+// The quantities of a ball-ball contact between a first ball A and a second
+// ball B.
 template <typename F>
 struct Contact {
-    F dx;
-    F dy;
-    F squared;
-    F reach;
-    F approach;
+    // d = pA - pB, from B's centre to A's: the contact normal.
+    F normalX;
+    F normalY;
+    // d·d, the squared distance of the centres.
+    F normalSquared;
+    // rA + rB.
+    F radii;
+    // (vA - vB)·d, the relative velocity along the normal: below zero while
+    // the balls approach.
+    F normalVelocity;
 };
 
 template <typename A, typename B>
 auto contactOf(A const& a, B const& b)
 {
     Contact<decltype(a.x - b.x)> c;
-    c.dx = a.x - b.x;
-    c.dy = a.y - b.y;
-    c.squared = c.dx * c.dx + c.dy * c.dy;
-    c.reach = a.radius + b.radius;
-    c.approach = (a.vx - b.vx) * c.dx + (a.vy - b.vy) * c.dy;
+    c.normalX = a.x - b.x;
+    c.normalY = a.y - b.y;
+    c.normalSquared = c.normalX * c.normalX + c.normalY * c.normalY;
+    c.radii = a.radius + b.radius;
+    c.normalVelocity = (a.vx - b.vx) * c.normalX + (a.vy - b.vy) * c.normalY;
     return c;
 }
 
@@ -87,7 +104,7 @@ auto contactOf(A const& a, B const& b)
 template <typename A, typename B, typename F>
 auto ballsMeet(A const& a, B const& b, Contact<F> const& c)
 {
-    return (apart(a, b) == 0) & (c.squared < c.reach * c.reach) & (c.approach < 0.0f);
+    return (apart(a, b) == 0) & (c.normalSquared < c.radii * c.radii) & (c.normalVelocity < 0.0f);
 }
 
 // The velocity changes of a ball-ball response are share·d, one share for
@@ -101,8 +118,8 @@ struct Shares {
 // contact point: the same additions, without the calls and the point.
 inline void addImpulse(float& vx, float& vy, float share, Contact<float> const& c)
 {
-    vx += share * c.dx;
-    vy += share * c.dy;
+    vx += share * c.normalX;
+    vy += share * c.normalY;
 }
 
 // The ball-ball response to a contact that ballsMeet found on the balls'

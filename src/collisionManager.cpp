@@ -98,7 +98,7 @@ void respondBalls(std::uint32_t a, std::uint32_t b)
     renewMotion(bodyB, ballB);
 }
 
-// The same for a polygon and a ball.
+// The polygon and the ball, with a response maybe due.
 void respondPolygon(std::uint32_t polygon, std::uint32_t ball)
 {
     applyCollision(static_cast<Polygon*>(placed[polygon]), static_cast<Ball*>(placed[ball]));
@@ -135,19 +135,17 @@ void testCell(std::vector<std::uint32_t> const& cell)
 }
 
 // ---------------------------------------------------------------------------
-// Four lanes: the cells of balls only, each ball tested against four others
-// at once. Each definition here mirrors a scalar one: Lanes the fields of
+// Four lanes: in a cell of balls only, each ball is tested against four
+// others at once, each lane computing what the scalar code computes for one
+// pair. Each definition here mirrors a scalar one: Lanes the fields of
 // contact::Body that the ball-ball test reads, testBallCell testCell above.
 
-// Four floats in one SIMD register (the vector extension of GCC and Clang),
-// for testing one ball against four others at once. Each lane computes
-// exactly what the scalar code computes for one pair: the same operations in
-// the same order, in single precision, without contraction.
+// Four floats in one SIMD register (the vector extension of GCC and Clang).
 typedef float Floats __attribute__((vector_size(16)));
 typedef int Ints __attribute__((vector_size(16)));
 const std::size_t kLanes = 4;
 
-// The same for kLanes balls, one per lane.
+// The test fields of kLanes balls, one ball per lane.
 struct Lanes {
     Floats minX;
     Floats minY;
@@ -222,7 +220,7 @@ unsigned laneBits(Ints mask)
     return (mask[0] & 1u) | (mask[1] & 2u) | (mask[2] & 4u) | (mask[3] & 8u);
 }
 
-// The same for a cell of balls only, each ball against kLanes earlier ones
+// testCell for a cell of balls only, each ball against kLanes earlier ones
 // at a time. After a response the test goes on with the pair after it, with
 // both balls as they are now.
 void testBallCell(std::vector<std::uint32_t> const& cell)

@@ -25,7 +25,7 @@ extern std::vector<std::uint32_t> divisions[kColumns][kRows];
 void init();
 void clean();
 void update(std::set<PhysicsEntity*>& entities);
-// The same over a vector in ascending address order without repeats.
+// update over a vector in ascending address order without repeats.
 void update(std::vector<PhysicsEntity*> const& entities);
 
 }  // namespace collision

@@ -17,7 +17,7 @@ void handleInput();
 Vector2 positionDelta(PhysicsEntity const* e, float dt);
 Vector2 velocityDelta(PhysicsEntity const* e, float dt);
 Vector2 forceDelta(PhysicsEntity const* e, float dt);
-// All three sums in one pass: each equals its function above, to the bit.
+// All three sums in one pass: each equals its function above.
 EffectSums sums(PhysicsEntity const* e, float dt);
 
 }  // namespace effect
