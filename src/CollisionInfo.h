@@ -132,5 +132,7 @@ Shares pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact
 
 // The two responses. Both read the bodies afresh, so a later test in a tick
 // sees the result of an earlier one.
+// Not called by the program, whose grid pass calls pushApart: for tests and
+// benchmarks.
 void applyCollision(Ball* a, Ball* b);
 void applyCollision(Polygon* polygon, Ball* ball);

@@ -18,6 +18,7 @@ public:
     Vector2 position;
     Vector2 velocity;
 
+    // Not called by the program, whose entities name their kind: for tests.
     explicit Entity(Vector2 const& position);
     virtual ~Entity();
 

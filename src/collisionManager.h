@@ -24,6 +24,7 @@ extern std::vector<std::uint32_t> divisions[kColumns][kRows];
 
 void init();
 void clean();
+// Not called by the program: for tests and benchmarks.
 void update(std::set<PhysicsEntity*>& entities);
 // update over a vector in ascending address order without repeats.
 void update(std::vector<PhysicsEntity*> const& entities);

@@ -14,6 +14,7 @@ void update(float dt);
 void handleInput();
 
 // Sums over the active effects, in set order; (0, 0) when none is active.
+// Not called by the program, which takes sums: for tests and benchmarks.
 Vector2 positionDelta(PhysicsEntity const* e, float dt);
 Vector2 velocityDelta(PhysicsEntity const* e, float dt);
 Vector2 forceDelta(PhysicsEntity const* e, float dt);
