@@ -13,7 +13,6 @@
 
 namespace {
 
-const float kStep = 10.0f;
 const int kHandshakePollMillis = 100;
 const int kReportPeriodMicro = 999999;
 // How far the draw thread, and the renderer's threads it starts, stand below
@@ -104,7 +103,7 @@ int startUpdateThread(void*)
         game::handleInput();
         if (cfg::endGame())
             s_bIsRunning.store(false);
-        game::update(kStep);
+        game::update(game::kStep);
         ++s_iUpdateCount;
         report();
         pace(start, s_fAccUpdateWait);

@@ -22,6 +22,7 @@
 #include "effectManager.h"
 #include "entityCreator.h"
 #include "entityManager.h"
+#include "game.h"
 #include "graphics.h"
 #include "starting_scene.h"
 
@@ -81,7 +82,7 @@ void operator delete(void* block, std::size_t) noexcept
 namespace {
 
 const char kRecordSwitch[] = "BALLPIT_GOLDEN_RECORD";
-const float kStep = 10.0f;
+using game::kStep;
 const int kPoured = 2000;
 
 // Where the entity creator puts the scene's balls, in creation order (the
