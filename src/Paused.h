@@ -2,7 +2,8 @@
 
 #include "GameState.h"
 
-// Freezes the world while the pause flag is set; draws nothing itself.
+// Freezes the world while the pause flag is set, but for one tick at each
+// press of the step key; draws nothing itself.
 class Paused : public GameState {
 public:
     void handleInput(bool top) const override;

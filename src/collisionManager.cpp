@@ -26,8 +26,7 @@ using contact::contactOf;
 using contact::pushApart;
 using contact::renewMotion;
 
-const float kCellWidth = 40.0f;
-const float kCellHeight = 37.0f;
+int s_iContacts = 0;
 
 // Parallel to `placed`: each body as it is now. A response changes a ball's
 // position and velocity only, and those are renewed after every response the
@@ -87,6 +86,7 @@ void respondBalls(std::uint32_t a, std::uint32_t b)
     Ball* const ballB = static_cast<Ball*>(placed[b]);
     const Contact<float> c = contactOf(bodyA, bodyB);
     const Shares shares = pushApart(ballA, ballB, bodyA, bodyB, c);
+    ++s_iContacts;
     if (bodyA.plain && bodyB.plain) {
         // The copies of plain balls take the same additions as the balls, and
         // nothing else changes: no need to read the balls back.
@@ -101,8 +101,14 @@ void respondBalls(std::uint32_t a, std::uint32_t b)
 // The polygon and the ball, with a response maybe due.
 void respondPolygon(std::uint32_t polygon, std::uint32_t ball)
 {
+    Body& body = s_bodies[ball];
+    const float vx = body.vx;
+    const float vy = body.vy;
     applyCollision(static_cast<Polygon*>(placed[polygon]), static_cast<Ball*>(placed[ball]));
-    renewMotion(s_bodies[ball], static_cast<Ball*>(placed[ball]));
+    renewMotion(body, static_cast<Ball*>(placed[ball]));
+    // The response acts on the velocity whenever it acts at all.
+    if (body.vx != vx || body.vy != vy)
+        ++s_iContacts;
 }
 
 // The pair (a, b), a the later in address order. Responses are called only
@@ -264,6 +270,7 @@ void updateAll(Iterator first, Iterator last)
             cell.clear();
     placed.clear();
     s_bodies.clear();
+    s_iContacts = 0;
 
     // Pass 2, place: each body, in address order, into the cells its box
     // covers as it is now; a response later in the tick does not move it.
@@ -295,6 +302,16 @@ void update(std::set<PhysicsEntity*>& entities)
 void update(std::vector<PhysicsEntity*> const& entities)
 {
     updateAll(entities.begin(), entities.end());
+}
+
+int bodiesIn(int column, int row)
+{
+    return static_cast<int>(divisions[column][row].size());
+}
+
+int contactsResolved()
+{
+    return s_iContacts;
 }
 
 }  // namespace collision

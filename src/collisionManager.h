@@ -11,8 +11,11 @@ class PhysicsEntity;
 // rules of CollisionInfo.h.
 namespace collision {
 
+// The grid's cells: column by x, row by y, from the top-left corner.
 const int kColumns = 20;
 const int kRows = 16;
+const float kCellWidth = 40.0f;
+const float kCellHeight = 37.0f;
 
 // The bodies the last update entered in at least one cell, in the order of
 // the entity set; the cells hold indices into it, so each cell lists its
@@ -28,5 +31,10 @@ void clean();
 void update(std::set<PhysicsEntity*>& entities);
 // update over a vector in ascending address order without repeats.
 void update(std::vector<PhysicsEntity*> const& entities);
+
+// What the last update found: the bodies it entered in a cell, and the
+// contact responses that changed a body.
+int bodiesIn(int column, int row);
+int contactsResolved();
 
 }  // namespace collision

@@ -1,5 +1,8 @@
 #include "config.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include "inputManager.h"
 #include "keys.h"
 #include "reader.h"
@@ -15,6 +18,19 @@ bool fWellOn = false;
 bool fWellOff = false;
 const bool fShowFPS = true;
 const bool fShowUPS = true;
+bool fStep = false;
+bool fReset = false;
+const float kTimeScales[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f};
+const int kLastScale = sizeof kTimeScales / sizeof kTimeScales[0] - 1;
+const int kNormalScale = 3;
+int s_iTimeScale = kNormalScale;
+std::atomic<bool> fShowGrid{false};
+std::atomic<bool> fShowHud{false};
+
+void toggle(std::atomic<bool>& flag)
+{
+    flag.store(!flag.load());
+}
 
 }  // namespace
 
@@ -34,6 +50,16 @@ void handleInput()
     fWellFollow = input::isPressed(key::follow);
     fWellOn = input::wasPressed(key::well);
     fWellOff = input::wasReleased(key::well);
+    fStep = input::wasPressed(key::step);
+    fReset = input::wasPressed(key::reset);
+    if (input::wasPressed(key::slower))
+        s_iTimeScale = std::max(s_iTimeScale - 1, 0);
+    if (input::wasPressed(key::faster))
+        s_iTimeScale = std::min(s_iTimeScale + 1, kLastScale);
+    if (input::wasPressed(key::grid))
+        toggle(fShowGrid);
+    if (input::wasPressed(key::hud))
+        toggle(fShowHud);
 }
 
 bool paused()
@@ -69,6 +95,31 @@ bool showFPS()
 bool showUPS()
 {
     return fShowUPS;
+}
+
+bool stepWorld()
+{
+    return fStep;
+}
+
+bool resetWorld()
+{
+    return fReset;
+}
+
+float timeScale()
+{
+    return kTimeScales[s_iTimeScale];
+}
+
+bool showGrid()
+{
+    return fShowGrid.load();
+}
+
+bool showHud()
+{
+    return fShowHud.load();
 }
 
 }  // namespace cfg

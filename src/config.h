@@ -16,4 +16,14 @@ bool mouseWellOff();
 bool showFPS();
 bool showUPS();
 
+// The sandbox's tools. Step and reset are true in the tick their key goes
+// down; the time scale is how many 10 ms ticks run per 10 ms of wall time,
+// one of 0.125, 0.25, 0.5, 1 (at start) and 2. The grid and overlay flags are
+// read by the draw thread.
+bool stepWorld();
+bool resetWorld();
+float timeScale();
+bool showGrid();
+bool showHud();
+
 }  // namespace cfg

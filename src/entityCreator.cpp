@@ -95,6 +95,17 @@ void clean()
     }
 }
 
+void reset()
+{
+    clean();
+    init();
+}
+
+int ballCount()
+{
+    return static_cast<int>(s_startBalls.size() + s_mouseBalls.size());
+}
+
 Ball* addBall(Vector2 const& position, float radius, float const* colour)
 {
     return addBall(position, radius, colour, s_mouseBalls);

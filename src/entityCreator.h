@@ -10,6 +10,10 @@ namespace creator {
 void init();
 void handleInput();
 void clean();
+// Deletes every entity and builds the starting scene again.
+void reset();
+// Balls in the world: the starting ones and the mouse's.
+int ballCount();
 
 // Makes a ball, queues it as the newest mouse ball and hands it to the manager.
 Ball* addBall(Vector2 const& position, float radius, float const* colour);

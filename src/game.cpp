@@ -8,6 +8,7 @@
 #include "Mutex.h"
 #include "Paused.h"
 #include "Running.h"
+#include "config.h"
 #include "debug.h"
 #include "effectManager.h"
 #include "entityCreator.h"
@@ -51,6 +52,8 @@ void init()
 
 void handleInput()
 {
+    if (cfg::resetWorld())
+        creator::reset();
     creator::handleInput();
     GameState* top = s_active_States.back();
     for (GameState* state : s_possible_States)

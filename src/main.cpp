@@ -1,13 +1,19 @@
 #include <SDL.h>
 #include <atomic>
 #include <iostream>
+#include <string>
 
+#include "commandLine.h"
 #include "config.h"
 #include "debug.h"
 #include "game.h"
 #include "graphics.h"
+#include "gridView.h"
 #include "handleSignal.h"
 #include "inputManager.h"
+#include "liveStats.h"
+#include "overlay.h"
+#include "reader.h"
 #include "threadPriority.h"
 #include "ticks.h"
 
@@ -39,9 +45,9 @@ void waitFor(std::atomic<bool> const& flag, int pollMillis)
         SDL_Delay(pollMillis);
 }
 
-void pace(int start, float& bank)
+void pace(int start, float& bank, float budgetMicro = kIterationBudgetMicro)
 {
-    const int sleepMillis = pacingSleepMillis(bank, tickDifference(tickCountMicro(), start));
+    const int sleepMillis = pacingSleepMillis(bank, tickDifference(tickCountMicro(), start), budgetMicro);
     if (sleepMillis > 0)
         SDL_Delay(sleepMillis);
 }
@@ -59,6 +65,20 @@ void report()
         std::cout << "fps:\t" << s_iFPS << std::endl;
     if (cfg::showUPS())
         std::cout << "ups:\t" << s_iUPS << std::endl;
+    stats::report(s_iUPS, s_iFPS);
+}
+
+// What the draw thread adds to the world's frame: the grid under the
+// bodies, the overlay over them, and the caption.
+void drawTools()
+{
+    if (cfg::showGrid())
+        gridView::draw();
+    if (cfg::showHud())
+        overlay::draw(stats::overlayLines());
+    std::string caption;
+    if (stats::newCaption(caption))
+        SDL_WM_SetCaption(caption.c_str(), nullptr);
 }
 
 int startDrawThread(void*)
@@ -73,6 +93,7 @@ int startDrawThread(void*)
     while (s_bIsRunning.load()) {
         const int start = tickCountMicro();
         game::draw();
+        drawTools();
         SDL_PumpEvents();
         graphics::present();
         s_iDrawCount.fetch_add(1);
@@ -80,6 +101,7 @@ int startDrawThread(void*)
     }
     s_bDrawStopped.store(true, std::memory_order_release);
     DPF(0, "Draw Thread Cleaning");
+    overlay::clean();
     graphics::clean();
     return 0;
 }
@@ -103,10 +125,13 @@ int startUpdateThread(void*)
         game::handleInput();
         if (cfg::endGame())
             s_bIsRunning.store(false);
+        const int stepStart = tickCountMicro();
         game::update(game::kStep);
+        stats::endTick(tickDifference(tickCountMicro(), stepStart));
         ++s_iUpdateCount;
         report();
-        pace(start, s_fAccUpdateWait);
+        // The time scale sets how many ticks run per second, never the tick.
+        pace(start, s_fAccUpdateWait, kIterationBudgetMicro / cfg::timeScale());
     }
     DPF(0, "Update Thread Cleaning");
     cfg::clean();
@@ -129,8 +154,18 @@ SDL_Thread* startThread(int (*entry)(void*), const char* name)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const commandLine::Options options = commandLine::parse(argc, argv);
+    if (!options.keysFile.empty())
+        useKeyFile(options.keysFile);
+    if (options.help || options.version) {
+        if (options.help)
+            commandLine::printHelp(std::cout);
+        else
+            commandLine::printVersion(std::cout);
+        return 0;
+    }
     installSignal();
     debug::init();
     s_bIsRunning.store(true);

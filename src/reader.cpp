@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sys/stat.h>
 
 #include "debug.h"
@@ -12,11 +13,14 @@ std::map<std::string, SDLKey> keyMap;
 const char configDir[] = "configs/";
 const char testFile[] = "keys.cfg";
 
-// The path is assembled in a fixed buffer; longer names must not compile.
-const std::size_t kPathBytes = 64;
-static_assert(sizeof(configDir) - 1 + sizeof(testFile) <= kPathBytes, "key file path too long");
-
 namespace {
+
+// The bindings the lines read so far have set.
+std::set<std::string> s_chosen_Bindings;
+// The key file the command line named; empty for the usual one.
+std::string s_explicit_Path;
+// Key code to the name a key file would use for it: the first of its names.
+std::map<SDLKey, std::string> s_key_Names;
 
 // A key line is a few dozen bytes. Longer lines are skipped and an endless
 // file (a device, say) stops being read, so no file can exhaust memory or
@@ -51,29 +55,41 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+void addKey(std::string const& name, SDLKey code)
+{
+    keyMap[name] = code;
+    s_key_Names.emplace(code, name);
+}
+
 void addKey(std::initializer_list<const char*> names, SDLKey code)
 {
     for (const char* name : names)
-        keyMap[name] = code;
+        addKey(name, code);
 }
 
 }  // namespace
 
-void readConfigs()
+void useKeyFile(std::string const& path)
 {
-    createKeyMap();
-    char path[kPathBytes];
-    std::strcpy(path, configDir);
-    std::strcat(path, testFile);
+    s_explicit_Path = path;
+}
 
+std::string keyFilePath()
+{
+    if (!s_explicit_Path.empty())
+        return s_explicit_Path;
+    return std::string(configDir) + testFile;
+}
+
+bool applyKeyFile(std::string const& path)
+{
     struct stat info;
     std::ifstream file;
-    if (stat(path, &info) == 0 && !S_ISDIR(info.st_mode))
+    if (stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
         file.open(path, std::ios::in | std::ios::binary);
-    if (!file.is_open()) {
-        std::cerr << "Unable to open file " << path << "." << std::endl;
-        debug::quit(1);
-    }
+    if (!file.is_open())
+        return false;
+    s_chosen_Bindings.clear();
     std::string line;
     std::size_t budget = kMaxFileBytes;
     for (;;) {
@@ -84,6 +100,18 @@ void readConfigs()
             processLine(line);
     }
     file.close();
+    key::dropCollidingDefaults(s_chosen_Bindings);
+    return true;
+}
+
+void readConfigs()
+{
+    createKeyMap();
+    const std::string path = keyFilePath();
+    if (!applyKeyFile(path)) {
+        std::cerr << "Unable to open file " << path << "." << std::endl;
+        debug::quit(1);
+    }
 }
 
 void processLine(std::string const& line)
@@ -100,6 +128,7 @@ void processLine(std::string const& line)
     if (binding == key::sdlMap.end() || binding->second == nullptr)
         return;
     *binding->second = keyCode->second;
+    s_chosen_Bindings.insert(name);
 }
 
 bool extractLine(std::string const& line, std::string* name, std::string* value)
@@ -161,25 +190,32 @@ bool extractLine(std::string const& line, std::string* name, std::string* value)
     return true;
 }
 
+std::string keyName(SDLKey code)
+{
+    const auto name = s_key_Names.find(code);
+    return name == s_key_Names.end() ? "none" : name->second;
+}
+
 void createKeyMap()
 {
-    for (char c = 'A'; c <= 'Z'; ++c)
-        keyMap[std::string(1, c)] = static_cast<SDLKey>(c + 32);
+    // Letters by their lower-case names first, so that is the name they get.
     for (char c = 'a'; c <= 'z'; ++c)
-        keyMap[std::string(1, c)] = static_cast<SDLKey>(c);
+        addKey(std::string(1, c), static_cast<SDLKey>(c));
+    for (char c = 'A'; c <= 'Z'; ++c)
+        addKey(std::string(1, c), static_cast<SDLKey>(c + 32));
     for (char c = '0'; c <= '9'; ++c)
-        keyMap[std::string(1, c)] = static_cast<SDLKey>(c);
+        addKey(std::string(1, c), static_cast<SDLKey>(c));
     addKey({"LCtrl", "LeftControl"}, SDLK_LCTRL);
     addKey({"LAlt", "LeftAlt"}, SDLK_LALT);
     addKey({"LShift", "LeftShift"}, SDLK_LSHIFT);
     addKey({"LWin", "LeftWindows"}, SDLK_LSUPER);
-    addKey({"LeftMeta", "LMeta"}, SDLK_LMETA);
+    addKey({"LMeta", "LeftMeta"}, SDLK_LMETA);
     addKey({"RCtrl", "RightControl"}, SDLK_RCTRL);
     addKey({"RAlt", "RightAlt"}, SDLK_RALT);
     addKey({"RShift", "RightShift"}, SDLK_RSHIFT);
     addKey({"RWin", "RightWindows"}, SDLK_RSUPER);
-    addKey({"RightMeta", "RMeta"}, SDLK_RMETA);
-    addKey({"Esc", "Escape"}, SDLK_ESCAPE);
+    addKey({"RMeta", "RightMeta"}, SDLK_RMETA);
+    addKey({"Escape", "Esc"}, SDLK_ESCAPE);
     addKey({"Return", "Enter"}, SDLK_RETURN);
     addKey({"Insert"}, SDLK_INSERT);
     addKey({"Home"}, SDLK_HOME);
@@ -198,7 +234,7 @@ void createKeyMap()
     addKey({"Comma"}, SDLK_COMMA);
     addKey({"Period"}, SDLK_PERIOD);
     addKey({"Space"}, SDLK_SPACE);
-    addKey({"BSpace", "Backspace", "BackSpace"}, SDLK_BACKSPACE);
+    addKey({"Backspace", "BSpace", "BackSpace"}, SDLK_BACKSPACE);
     addKey({"Tab"}, SDLK_TAB);
     addKey({"BackQuote", "BQuote"}, SDLK_BACKQUOTE);
     addKey({"CapsLock", "Caps"}, SDLK_CAPSLOCK);

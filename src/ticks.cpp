@@ -4,7 +4,6 @@
 #include <ctime>
 
 namespace {
-const float kIterationBudget = 10000.0f;
 const float kSleepThreshold = 20000.0f;
 const int kSleepUnitMillis = 20;
 }  // namespace
@@ -34,9 +33,9 @@ int tickDifference(int later, int earlier)
     return static_cast<int>(static_cast<std::uint32_t>(later) - static_cast<std::uint32_t>(earlier));
 }
 
-int pacingSleepMillis(float& bank, int elapsedMicro)
+int pacingSleepMillis(float& bank, int elapsedMicro, float budgetMicro)
 {
-    float wait = kIterationBudget - static_cast<float>(elapsedMicro);
+    float wait = budgetMicro - static_cast<float>(elapsedMicro);
     if (!(wait > 0.0f))
         wait = 0.0f;
     const float sum = bank + wait;

@@ -12,7 +12,11 @@ int tickCountSec();
 // across the wrap for readings less than 2^31 microseconds apart.
 int tickDifference(int later, int earlier);
 
-// One pacing step of a worker loop: deposits what is left of the 10 ms budget
-// after `elapsedMicro` into `bank` and returns the milliseconds to sleep now
-// (a whole multiple of 20, or 0).
-int pacingSleepMillis(float& bank, int elapsedMicro);
+// The budget of one iteration of either worker loop.
+const float kIterationBudgetMicro = 10000.0f;
+
+// One pacing step of a worker loop: deposits what is left of the budget after
+// `elapsedMicro` into `bank` and returns the milliseconds to sleep now (a
+// whole multiple of 20, or 0). A longer or shorter budget runs the loop
+// slower or faster.
+int pacingSleepMillis(float& bank, int elapsedMicro, float budgetMicro = kIterationBudgetMicro);

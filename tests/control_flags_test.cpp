@@ -34,7 +34,7 @@ TEST(ControlFlags, InitRegistersTheBindingsAndReadsTheKeyFile)
     keyfile::Sandbox sandbox;
     sandbox.write("pause = k\nwell = Tab\n");
     cfg::init();
-    EXPECT_EQ(key::sdlMap.size(), 4u);
+    EXPECT_EQ(key::sdlMap.size(), 10u);
     EXPECT_EQ(key::pause, SDLK_k);
     EXPECT_EQ(key::well, SDLK_TAB);
     EXPECT_EQ(key::end, SDLK_ESCAPE);
@@ -165,4 +165,46 @@ TEST_F(ControlFlagsTest, BindingsSharingAKeyActIndependently)
     EXPECT_TRUE(cfg::mouseWellOff());
     EXPECT_FALSE(cfg::mouseWellFollow());
     EXPECT_TRUE(cfg::endGame());
+}
+
+// Step and reset last one tick per press; the time scale moves one step per
+// press and stops at either end; grid and overlay toggle per press.
+TEST_F(ControlFlagsTest, ToolsActOncePerPress)
+{
+    const auto tap = [](SDLKey key) {
+        press(key);
+        tick();
+        release(key);
+        tick();
+    };
+    press(SDLK_n);
+    press(SDLK_r);
+    tick();
+    EXPECT_TRUE(cfg::stepWorld());
+    EXPECT_TRUE(cfg::resetWorld());
+    tick();
+    EXPECT_FALSE(cfg::stepWorld());
+    EXPECT_FALSE(cfg::resetWorld());
+
+    EXPECT_EQ(cfg::timeScale(), 1.0f);
+    for (float expected : {0.5f, 0.25f, 0.125f, 0.125f}) {
+        tap(SDLK_MINUS);
+        EXPECT_EQ(cfg::timeScale(), expected);
+    }
+    for (float expected : {0.25f, 0.5f, 1.0f, 2.0f, 2.0f}) {
+        tap(SDLK_EQUALS);
+        EXPECT_EQ(cfg::timeScale(), expected);
+    }
+
+    EXPECT_FALSE(cfg::showGrid());
+    EXPECT_FALSE(cfg::showHud());
+    press(SDLK_g);
+    for (int held = 0; held < 3; ++held)
+        tick();
+    EXPECT_TRUE(cfg::showGrid());
+    release(SDLK_g);
+    tap(SDLK_h);
+    tap(SDLK_g);
+    EXPECT_FALSE(cfg::showGrid());
+    EXPECT_TRUE(cfg::showHud());
 }

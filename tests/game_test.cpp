@@ -24,6 +24,7 @@
 #include "inputManager.h"
 #include "key_events.h"
 #include "keys.h"
+#include "starting_scene.h"
 
 using probe::Calls;
 using probe::ProbeBall;
@@ -283,4 +284,95 @@ TEST_F(Game, CleanWhilePausedDeletesEverything)
     // The renderer runs threads of its own, so the child starts afresh.
     testing::FLAGS_gtest_death_test_style = "threadsafe";
     EXPECT_DEATH(manager::draw(), "");
+}
+
+namespace {
+
+struct Motion {
+    Vector2 position;
+    Vector2 velocity;
+};
+
+std::vector<Motion> motionOf(std::vector<PhysicsEntity*> const& bodies)
+{
+    std::vector<Motion> motion;
+    for (PhysicsEntity const* body : bodies)
+        motion.push_back({body->position, body->velocity});
+    return motion;
+}
+
+bool sameBits(std::vector<Motion> const& a, std::vector<Motion> const& b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(Motion)) == 0;
+}
+
+void tap(SDLKey key)
+{
+    keyevents::press(key);
+    tick();
+    keyevents::release(key);
+    tick();
+}
+
+}  // namespace
+
+// While paused, each press of the step key runs the tick the running state
+// runs, to the bit; while running, it adds nothing.
+TEST_F(Game, StepKeyRunsOneRunningTickPerPressWhilePaused)
+{
+    const int ticks = 6;
+    tick();
+    tick();
+    const std::vector<PhysicsEntity*> bodies = collision::placed;
+    ASSERT_EQ(bodies.size(), 60u);
+    const std::vector<Motion> start = motionOf(bodies);
+    for (int i = 0; i < ticks; ++i)
+        tick();
+    const std::vector<Motion> running = motionOf(bodies);
+
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        bodies[i]->position = start[i].position;
+        bodies[i]->velocity = start[i].velocity;
+    }
+    tap(key::pause);
+    ASSERT_TRUE(cfg::paused());
+    EXPECT_TRUE(sameBits(motionOf(bodies), start));
+    // Held, the key steps once.
+    keyevents::press(key::step);
+    for (int held = 0; held < 3; ++held)
+        tick();
+    keyevents::release(key::step);
+    tick();
+    for (int i = 1; i < ticks; ++i)
+        tap(key::step);
+    EXPECT_TRUE(sameBits(motionOf(bodies), running));
+
+    tap(key::pause);
+    const int updates = calls.updates;
+    keyevents::press(key::step);
+    tick();
+    EXPECT_EQ(calls.updates, updates + 1);
+}
+
+// Reset deletes every ball and polygon, the mouse's too, and builds the
+// starting scene again; the pause stays.
+TEST_F(Game, ResetRebuildsTheStartingScene)
+{
+    const Ball ball(Vector2(0, 0), 1.0f, cWhite);
+    const Polygon polygon({Vector2(0, 0)}, cRed);
+    tap(key::pause);
+    heap::recording.store(true);
+    for (int i = 0; i < 5; ++i)
+        creator::addBall(Vector2(400, 300), 10.0f, cCyan);
+    EXPECT_EQ(creator::ballCount(), 63);
+    tap(key::reset);
+    heap::recording.store(false);
+    EXPECT_TRUE(cfg::paused());
+    EXPECT_EQ(creator::ballCount(), 58);
+    EXPECT_EQ(heap::liveLike(ball), 58);
+    EXPECT_EQ(heap::liveLike(polygon), 1);
+    // The new world is the one the manager steps: the starting scene and the
+    // probe.
+    tap(key::step);
+    EXPECT_EQ(collision::placed.size(), 60u);
 }

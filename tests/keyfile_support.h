@@ -131,13 +131,16 @@ inline bool isNamedKey(SDLKey code)
     return false;
 }
 
-// No key file may add binding names or bind a key that has no name.
+// No key file may add binding names or bind a key that has no name; a tool
+// may also be left without a key.
 inline bool invariantsHold()
 {
-    return key::sdlMap.size() == 4 && key::sdlMap.at("pause") == &key::pause &&
+    const auto toolKey = [](SDLKey code) { return code == key::unbound || isNamedKey(code); };
+    return key::sdlMap.size() == 10 && key::sdlMap.at("pause") == &key::pause &&
            key::sdlMap.at("end") == &key::end && key::sdlMap.at("follow") == &key::follow &&
            key::sdlMap.at("well") == &key::well && isNamedKey(key::pause) && isNamedKey(key::end) &&
-           isNamedKey(key::follow) && isNamedKey(key::well);
+           isNamedKey(key::follow) && isNamedKey(key::well) && toolKey(key::step) && toolKey(key::reset) &&
+           toolKey(key::slower) && toolKey(key::faster) && toolKey(key::grid) && toolKey(key::hud);
 }
 
 // A fresh working directory holding configs/; the process works in it until

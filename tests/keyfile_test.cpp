@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "keyfile_support.h"
@@ -89,7 +90,7 @@ TEST(KeyFile, EachLineShapeHasItsEffect)
         keyfile::setBindings(kUnset);
         processLine(row.line);
         EXPECT_EQ(Bindings::current(), row.expected) << "line: \"" << row.line << "\"";
-        EXPECT_EQ(key::sdlMap.size(), 4u) << "line: \"" << row.line << "\"";
+        EXPECT_EQ(key::sdlMap.size(), 10u) << "line: \"" << row.line << "\"";
     }
 }
 
@@ -164,17 +165,70 @@ TEST(KeyFile, KeyNamesAreTheFixedTableOf119)
         EXPECT_EQ(keyMap.count(absent), 0u) << absent;
 }
 
-TEST(KeyFile, BindingNamesAreExactlyTheFour)
+TEST(KeyFile, BindingNamesAreTheFourAndTheTools)
 {
     EXPECT_TRUE(key::sdlMap.empty());
     EXPECT_EQ(Bindings::current(), kDefaults);
     key::init();
-    EXPECT_EQ(key::sdlMap.size(), 4u);
+    EXPECT_EQ(key::sdlMap.size(), 10u);
     EXPECT_EQ(key::sdlMap.at("pause"), &key::pause);
     EXPECT_EQ(key::sdlMap.at("end"), &key::end);
     EXPECT_EQ(key::sdlMap.at("follow"), &key::follow);
     EXPECT_EQ(key::sdlMap.at("well"), &key::well);
+    EXPECT_EQ(key::sdlMap.at("step"), &key::step);
+    EXPECT_EQ(key::sdlMap.at("reset"), &key::reset);
+    EXPECT_EQ(key::sdlMap.at("slower"), &key::slower);
+    EXPECT_EQ(key::sdlMap.at("faster"), &key::faster);
+    EXPECT_EQ(key::sdlMap.at("grid"), &key::grid);
+    EXPECT_EQ(key::sdlMap.at("hud"), &key::hud);
     EXPECT_EQ(key::sdlMap.count("Pause"), 0u);
+}
+
+// Key files written before the tools keep their meaning: a tool whose default
+// key the file chose for another binding is left without a key, while a key
+// the file itself gives a tool, or an old binding's default, stays.
+TEST(KeyFile, ToolDefaultsYieldToKeysTheFileChose)
+{
+    struct Tools {
+        SDLKey step, reset, slower, faster, grid, hud;
+        bool operator==(Tools const& o) const
+        {
+            return step == o.step && reset == o.reset && slower == o.slower && faster == o.faster &&
+                   grid == o.grid && hud == o.hud;
+        }
+    };
+    const Tools defaults = {SDLK_n, SDLK_r, SDLK_MINUS, SDLK_EQUALS, SDLK_g, SDLK_h};
+    const auto read = [&defaults](std::string const& contents) {
+        key::step = defaults.step;
+        key::reset = defaults.reset;
+        key::slower = defaults.slower;
+        key::faster = defaults.faster;
+        key::grid = defaults.grid;
+        key::hud = defaults.hud;
+        const Bindings old = readFile(contents);
+        return std::make_pair(old, Tools{key::step, key::reset, key::slower, key::faster, key::grid, key::hud});
+    };
+    const SDLKey none = key::unbound;
+    {
+        const auto [old, tools] = read("pause = n\nend = Minus\n");
+        EXPECT_EQ(old, (Bindings{SDLK_n, SDLK_MINUS, SDLK_f, SDLK_SPACE}));
+        EXPECT_TRUE(tools == (Tools{none, SDLK_r, none, SDLK_EQUALS, SDLK_g, SDLK_h}));
+    }
+    {
+        const auto [old, tools] = read("step = p\ngrid = h\nfaster = Space\n");
+        EXPECT_EQ(old, kDefaults);
+        EXPECT_TRUE(tools == (Tools{SDLK_p, SDLK_r, SDLK_MINUS, SDLK_SPACE, SDLK_h, none}));
+    }
+    {
+        const auto [old, tools] = read("hud = x\ngrid = h\npause = r\nreset = r\n");
+        EXPECT_EQ(old, (Bindings{SDLK_r, SDLK_ESCAPE, SDLK_f, SDLK_SPACE}));
+        EXPECT_TRUE(tools == (Tools{SDLK_n, SDLK_r, SDLK_MINUS, SDLK_EQUALS, SDLK_h, SDLK_x}));
+    }
+    // The project's own file names every binding with its default key.
+    key::init();
+    readConfigs();
+    EXPECT_EQ(Bindings::current(), kDefaults);
+    EXPECT_TRUE((Tools{key::step, key::reset, key::slower, key::faster, key::grid, key::hud}) == defaults);
 }
 
 TEST(KeyFile, ReadingAppliesTerminatedLinesInOrder)
@@ -199,7 +253,7 @@ TEST(KeyFile, UnknownBindingNamesAddNothing)
 {
     const Bindings before = readFile("pause = a\njump = j\n# pause = p\nPause = z\n");
     EXPECT_EQ(before, (Bindings{SDLK_a, SDLK_ESCAPE, SDLK_f, SDLK_SPACE}));
-    EXPECT_EQ(key::sdlMap.size(), 4u);
+    EXPECT_EQ(key::sdlMap.size(), 10u);
     EXPECT_EQ(key::sdlMap.count("jump"), 0u);
     EXPECT_EQ(key::sdlMap.count("#"), 0u);
     EXPECT_EQ(key::sdlMap.count("Pause"), 0u);

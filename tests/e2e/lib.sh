@@ -31,6 +31,8 @@ E2E_ERR=
 E2E_SCALE=1
 E2E_BINARY=
 E2E_WRAPPER=()
+# Arguments put after the program, for the runs launched from now on.
+E2E_ARGS=()
 E2E_NAP_FD=
 # How often e2e_poll tries; set it for one call (E2E_POLL_STEP=0.005 e2e_poll
 # ...) to poll finely.
@@ -209,7 +211,7 @@ e2e_launch() {
   if [ -z "$E2E_WORK" ] || [ -n "$E2E_STATUS" ]; then
     e2e_prepare
   fi
-  (cd "$E2E_WORK" && exec "$@" "${E2E_WRAPPER[@]}" "$E2E_BINARY") \
+  (cd "$E2E_WORK" && exec "$@" "${E2E_WRAPPER[@]}" "$E2E_BINARY" "${E2E_ARGS[@]}") \
     >"$E2E_OUT" 2>"$E2E_ERR" </dev/null &
   E2E_PID=$!
 }
@@ -367,6 +369,11 @@ e2e_sweep() {
   fi
   xdotool mousemove "$E2E_SWEEP_X" 20
   e2e_nap 0.05
+}
+
+# The program's window caption ("ballpit: ..." once the first report is in).
+e2e_caption() {
+  xdotool search --name '^ballpit' getwindowname 2>/dev/null | head -n1
 }
 
 # Screenshots and pixels. e2e_shot NAME prints the path of a new PNG of the

@@ -1,0 +1,94 @@
+#include "commandLine.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <iostream>
+
+#include "debug.h"
+#include "keys.h"
+#include "reader.h"
+
+namespace commandLine {
+
+namespace {
+
+// What the usage error ends with: the code for a command used wrongly.
+const int kUsageStatus = 64;
+const char kUsage[] = "usage: ballpit [--keys FILE] [--help] [--version]";
+
+struct Binding {
+    const char* name;
+    SDLKey const* code;
+    const char* effect;
+};
+
+const Binding kBindings[] = {
+    {"pause", &key::pause, "pause, or resume"},
+    {"end", &key::end, "end the program (on release)"},
+    {"follow", &key::follow, "while held, the gravity well follows the pointer"},
+    {"well", &key::well, "while held, the gravity well pulls every body"},
+    {"step", &key::step, "while paused, run one tick"},
+    {"reset", &key::reset, "back to the starting scene"},
+    {"slower", &key::slower, "halve the ticks per second (down to 12.5)"},
+    {"faster", &key::faster, "double the ticks per second (up to 200)"},
+    {"grid", &key::grid, "show or hide the collision grid"},
+    {"hud", &key::hud, "show or hide the statistics overlay"},
+};
+
+[[noreturn]] void usageError(std::string const& problem)
+{
+    std::cerr << "ballpit: " << problem << "; " << kUsage << std::endl;
+    debug::quit(kUsageStatus);
+}
+
+}  // namespace
+
+Options parse(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--keys") == 0) {
+            if (i + 1 == argc || argv[i + 1][0] == '\0')
+                usageError("--keys needs a file");
+            options.keysFile = argv[++i];
+        } else if (std::strcmp(arg, "--help") == 0) {
+            options.help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            options.version = true;
+        } else {
+            usageError(std::string("unknown option '") + arg + "'");
+        }
+    }
+    return options;
+}
+
+void printHelp(std::ostream& out)
+{
+    out << kUsage << "\n\n"
+        << "An interactive 2-D physics sandbox: balls, a triangle, gravity and a gravity well.\n\n"
+        << "  --keys FILE  read the key bindings from FILE instead of " << configDir << testFile << "\n"
+        << "  --help       print this help and exit\n"
+        << "  --version    print the version and exit\n\n";
+    key::init();
+    createKeyMap();
+    const std::string path = keyFilePath();
+    if (applyKeyFile(path))
+        out << "Keys, as " << path << " sets them:\n";
+    else
+        out << "Keys (the defaults: " << path << " cannot be opened, so the program would not start):\n";
+    for (Binding const& binding : kBindings) {
+        const std::string name = keyName(*binding.code);
+        out << "  " << binding.name << std::string(8 - std::strlen(binding.name), ' ') << name
+            << std::string(name.size() < 12 ? 12 - name.size() : 1, ' ') << binding.effect << "\n";
+    }
+    out << "\nMouse: the left button, held, adds balls; the right button, held, removes them.\n";
+}
+
+void printVersion(std::ostream& out)
+{
+    out << "ballpit " << BALLPIT_VERSION << "\n";
+}
+
+}  // namespace commandLine

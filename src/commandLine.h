@@ -1,0 +1,24 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+// The program's options. With none it runs exactly as it always has.
+namespace commandLine {
+
+struct Options {
+    std::string keysFile;  // empty: the usual key file
+    bool help = false;
+    bool version = false;
+};
+
+// An unknown option or a missing argument ends the process with one usage
+// line on standard error and status 64.
+Options parse(int argc, char** argv);
+
+// The usage line, every option, and every binding with the key the key file
+// in force gives it (the defaults, said so, when there is none).
+void printHelp(std::ostream& out);
+void printVersion(std::ostream& out);
+
+}  // namespace commandLine
