@@ -26,6 +26,7 @@ using contact::contactOf;
 using contact::pushApart;
 using contact::renewMotion;
 
+// The responses of the last update that changed a body.
 int s_iContacts = 0;
 
 // Parallel to `placed`: each body as it is now. A response changes a ball's
