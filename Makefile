@@ -22,7 +22,7 @@ test: build
 # Reliability, after `make test`: AddressSanitizer and ThreadSanitizer builds
 # with the unit and end-to-end tests, start/stop faults, the end under load
 # and a one-minute soak (scripts/check; sanitizer trees in $(BUILD)/asan and
-# $(BUILD)/tsan-check).
+# $(BUILD)/tsan).
 check: build
 	@scripts/check $(BUILD)
 

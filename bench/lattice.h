@@ -2,13 +2,15 @@
 
 #include <vector>
 
+#include "game.h"
+
 class Ball;
 class Vector2;
 
 // The benchmark worlds: a reproducible scatter of small cyan balls.
 namespace bench {
 
-const float kStep = 10.0f;
+using game::kStep;
 const float kLatticeRadius = 10.0f;
 
 // Centres of `count` balls drawn from a fixed linear congruential sequence,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Ball.h"
+#include "CollisionInfo.h"
 #include "Polygon.h"
 #include "Vector2.h"
 #include "collisionManager.h"

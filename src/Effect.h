@@ -10,8 +10,8 @@ struct EffectSums {
     Vector2 velocity;
     Vector2 force;
 
-    // Adds one effect's contributions, component by component as Vector2's
-    // += adds them, without a call per vector.
+    // Adds one effect's contributions, component by component, without a
+    // call per vector.
     void add(float positionX, float positionY, float velocityX, float velocityY, float forceX, float forceY)
     {
         position.x += positionX;

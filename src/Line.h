@@ -3,6 +3,7 @@
 #include "Particle.h"
 
 // A particle whose first end is its position.
+// The program makes no particles: for tests.
 class Line : public Particle {
 public:
     Vector2 end;

@@ -5,8 +5,7 @@
 namespace {
 
 // The integration rule, one axis at a time: p, v and f already hold the
-// effects. The order of every float operation is fixed, as trajectories are
-// compared bit for bit; these are the operations of
+// effects. These are the operations of
 // ((((f / mass) / 2) * dt) * dt + v * dt) + p and ((f / mass) / 2) * dt + v
 // on vectors.
 float stepPosition(float p, float v, float f, float mass, float dt)
@@ -73,8 +72,8 @@ void PhysicsEntity::applyImpulse(Vector2 const& j)
     applyImpulse(j, position);
 }
 
-// Component by component, as Vector2's += adds: contacts call this for
-// every response.
+// Component by component, without the operator's call: contacts call this
+// for every response.
 void PhysicsEntity::applyImpulse(Vector2 const& j, Vector2 const&)
 {
     velocity.x += j.x;

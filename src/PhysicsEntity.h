@@ -10,12 +10,15 @@ public:
     float mass;
     float restitution;
 
+    // Not called by the program, whose bodies name their kind: for tests.
     explicit PhysicsEntity(Vector2 const& position);
 
     void update(float dt) override;
 
+    // Not called by the program, whose update takes sums: for tests.
     virtual Vector2 positionAt(float dt) const;
     virtual Vector2 velocityAt(float dt) const;
+    // Not called by the program: for tests.
     virtual void applyForce(Vector2 const& f);
     virtual void applyForce(Vector2 const& f, Vector2 const& point);
     virtual void applyImpulse(Vector2 const& j);

@@ -2,6 +2,7 @@
 
 #include "Particle.h"
 
+// The program makes no particles: for tests.
 class Point : public Particle {
 public:
     float size;

@@ -1,11 +1,12 @@
 #include "Screen.h"
 
 #include "Ball.h"
+#include "graphics.h"
 
 namespace {
 
-const float kWidth = 800.0f;
-const float kHeight = 600.0f;
+const float kWidth = static_cast<float>(graphics::kWidth);
+const float kHeight = static_cast<float>(graphics::kHeight);
 
 float marginOf(PhysicsEntity const* e)
 {

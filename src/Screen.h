@@ -3,7 +3,7 @@
 #include "Effect.h"
 
 // The window edges as walls: a ball's disc, or another body's position
-// point, is kept inside the 800 x 600 screen and bounced back.
+// point, is kept inside the window and bounced back.
 class Screen : public Effect {
 public:
     Screen();

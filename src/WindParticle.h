@@ -2,6 +2,7 @@
 
 #include "Point.h"
 
+// The program makes no particles: for tests.
 class WindParticle : public Point {
 public:
     WindParticle(Vector2 const& position, float lifetime);

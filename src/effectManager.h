@@ -14,10 +14,11 @@ void update(float dt);
 void handleInput();
 
 // Sums over the active effects, in set order; (0, 0) when none is active.
+// Not called by the program, which takes sums: for tests and benchmarks.
 Vector2 positionDelta(PhysicsEntity const* e, float dt);
 Vector2 velocityDelta(PhysicsEntity const* e, float dt);
 Vector2 forceDelta(PhysicsEntity const* e, float dt);
-// All three sums in one pass: each equals its function above, to the bit.
+// All three sums in one pass: each equals its function above.
 EffectSums sums(PhysicsEntity const* e, float dt);
 
 }  // namespace effect

@@ -21,6 +21,7 @@ int ballCount();
 Ball* addBall(Vector2 const& position, float radius, float const* colour);
 // Removes and deletes the oldest mouse ball; the queue must not be empty.
 void removeBall();
+// Not called by the program: for tests and benchmarks.
 void removeAllBalls();
 
 }  // namespace creator

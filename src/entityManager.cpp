@@ -6,7 +6,6 @@
 #include <functional>
 #include <iterator>
 #include <mutex>
-#include <typeinfo>
 #include <vector>
 
 #include "Autolock.h"
@@ -147,7 +146,7 @@ void addOrRemovePhysics()
 bool copyFrame()
 {
     const auto copyable = [](PhysicsEntity const* body) {
-        return typeid(*body) == typeid(Ball) || typeid(*body) == typeid(Polygon);
+        return isExactly<Ball>(*body) || isExactly<Polygon>(*body);
     };
     if (!std::all_of(active_Physics.begin(), active_Physics.end(), copyable))
         return false;
@@ -155,7 +154,7 @@ bool copyFrame()
     s_frameBalls.clear();
     std::size_t polygons = 0;
     for (PhysicsEntity const* body : active_Physics) {
-        if (typeid(*body) == typeid(Ball)) {
+        if (isExactly<Ball>(*body)) {
             s_frame.push_back({true, s_frameBalls.size()});
             s_frameBalls.push_back(*static_cast<Ball const*>(body));
             continue;
@@ -231,20 +230,29 @@ void remove(Entity* entity)
     DPF(0, "ENTITY TYPE NOT SUPPORTED BY deleteEntity()!!");
 }
 
+// One tick of the world.
 void update(float dt)
 {
+    // Effects.
     effect::update(dt);
+
+    // Particles: the pending changes merged, then each one stepped.
     {
         Autolock lock(muSetPart);
         addOrRemoveParticles();
         for (Particle* particle : active_Particles)
             particle->update(dt);
     }
+
     yieldToFrame();
     {
         Autolock lock(muSetPhys);
+        // Physics merge: additions, then removals.
         addOrRemovePhysics();
+        // Contacts: the responses change velocities and positions before the
+        // bodies integrate.
         collision::update(active_Physics);
+        // Integration: each body steps under the summed effects.
         for (PhysicsEntity* body : active_Physics)
             body->update(dt);
     }

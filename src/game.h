@@ -4,6 +4,9 @@
 // world and keeps the stack of active states.
 namespace game {
 
+// The fixed time step of every tick, in milliseconds.
+const float kStep = 10.0f;
+
 void init();
 void handleInput();
 void update(float dt);

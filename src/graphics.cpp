@@ -22,8 +22,6 @@ namespace graphics {
 
 namespace {
 
-const int kWidth = 800;
-const int kHeight = 600;
 const int kCircleVertices = 32;
 
 // Start-up failures happen while the update thread is still polling, so the
@@ -52,7 +50,7 @@ void glInit()
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, 800.0, 600.0, 0.0, -0.01, 1.01);
+    glOrtho(0.0, static_cast<GLdouble>(kWidth), static_cast<GLdouble>(kHeight), 0.0, -0.01, 1.01);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glEnable(GL_DEPTH_TEST);

@@ -16,7 +16,12 @@ extern const float cMagenta[3];
 
 namespace graphics {
 
-// Opens the 800 x 600 OpenGL window and sets up the view; on failure prints
+// The window's size in pixels, which is the world's too: the walls stand at
+// its edges.
+const int kWidth = 800;
+const int kHeight = 600;
+
+// Opens the kWidth x kHeight OpenGL window and sets up the view; on failure prints
 // one line on standard error and ends the process with status 1.
 void init();
 void clean();

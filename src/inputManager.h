@@ -43,6 +43,7 @@ bool closed();
 
 // Key codes outside the table are never down and never change.
 bool isPressed(SDLKey const& key);
+// Not called by the program: for tests and benchmarks.
 bool isReleased(SDLKey const& key);
 bool wasPressed(SDLKey const& key);
 bool wasReleased(SDLKey const& key);

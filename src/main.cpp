@@ -21,7 +21,6 @@
 
 namespace {
 
-const float kStep = 10.0f;
 const int kHandshakePollMillis = 100;
 const int kReportPeriodMicro = 999999;
 // How far the draw thread, and the renderer's threads it starts, stand below
@@ -150,7 +149,7 @@ int startUpdateThread(void*)
         if (cfg::endGame())
             s_bIsRunning.store(false);
         const int stepStart = tickCountMicro();
-        game::update(kStep);
+        game::update(game::kStep);
         stats::endTick(tickDifference(tickCountMicro(), stepStart));
         if (!session::endTick())
             s_bIsRunning.store(false);

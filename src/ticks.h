@@ -3,7 +3,9 @@
 // Microseconds from a monotonic clock as a wrapping signed 32-bit count.
 // Only differences of two readings mean anything.
 int tickCountMicro();
+// Not called by the program: for tests and benchmarks.
 int tickCountMilli();
+// Not called by the program: for tests and benchmarks.
 int tickCountSec();
 
 // Difference of two readings in 32-bit two's-complement arithmetic, exact

@@ -14,17 +14,11 @@
 using keyevents::closeWindow;
 using keyevents::press;
 using keyevents::release;
+using keyevents::tick;
 
 namespace {
 
 using ControlFlagsTest = keyevents::KeyEvents;
-
-// One tick as the update thread runs it, as far as the flags go.
-void tick()
-{
-    input::update();
-    cfg::handleInput();
-}
 
 void bind(const char* line)
 {

@@ -23,6 +23,7 @@
 #include "debug.h"
 #include "entityCreator.h"
 #include "entityManager.h"
+#include "gl_feedback.h"
 #include "graphics.h"
 #include "inputManager.h"
 
@@ -110,19 +111,12 @@ struct Frame {
 
 Frame drawFrame()
 {
-    std::vector<GLfloat> buffer(1 << 22);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    manager::draw();
-    const GLint used = glRenderMode(GL_RENDER);
+    const std::vector<GLfloat> buffer = feedbackOf([] { manager::draw(); });
+    const std::size_t used = buffer.size();
     Frame frame;
-    if (used < 0) {
-        ADD_FAILURE() << "feedback buffer overflow";
-        return frame;
-    }
     // A vertex is x, y, z in window coordinates (y up) and RGBA.
-    const int vertexFloats = 7;
-    for (GLint i = 0; i < used;) {
+    const std::size_t vertexFloats = 7;
+    for (std::size_t i = 0; i < used;) {
         if (buffer[i] != GL_POLYGON_TOKEN) {
             ADD_FAILURE() << "unexpected feedback token " << buffer[i];
             return frame;

@@ -13,6 +13,8 @@
 #include "Screen.h"
 #include "config.h"
 #include "effectManager.h"
+#include "float_checks.h"
+#include "game.h"
 #include "graphics.h"
 #include "inputManager.h"
 #include "key_events.h"
@@ -20,15 +22,7 @@
 
 namespace {
 
-const float kStep = 10.0f;
-const float kTolerance = 1e-6f;
-
-void expectVector(Vector2 const& actual, float x, float y)
-{
-    EXPECT_NEAR(actual.x, x, kTolerance);
-    EXPECT_NEAR(actual.y, y, kTolerance);
-}
-
+using game::kStep;
 Ball ballAt(float x, float y, float radius = 20.0f)
 {
     return Ball(Vector2(x, y), radius, cWhite);
@@ -37,8 +31,7 @@ Ball ballAt(float x, float y, float radius = 20.0f)
 // One tick of the update thread as far as the well is concerned.
 void tick()
 {
-    input::update();
-    cfg::handleInput();
+    keyevents::tick();
     effect::handleInput();
 }
 

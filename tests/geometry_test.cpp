@@ -5,15 +5,10 @@
 #include <string>
 
 #include "Vector2.h"
+#include "float_checks.h"
 #include "mathw.h"
 
 namespace {
-
-void expectVector(Vector2 const& v, float x, float y)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-}
 
 TEST(Vector2Test, ConstructionZeroAndArithmetic)
 {

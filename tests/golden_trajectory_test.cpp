@@ -23,6 +23,7 @@
 #include "entityArena.h"
 #include "entityCreator.h"
 #include "entityManager.h"
+#include "game.h"
 #include "graphics.h"
 #include "starting_scene.h"
 
@@ -84,7 +85,7 @@ void operator delete(void* block, std::size_t) noexcept
 namespace {
 
 const char kRecordSwitch[] = "BALLPIT_GOLDEN_RECORD";
-const float kStep = 10.0f;
+using game::kStep;
 const int kPoured = 2000;
 
 // Where the entity creator puts the scene's balls, in creation order (the

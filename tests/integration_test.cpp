@@ -3,17 +3,13 @@
 
 #include "Ball.h"
 #include "effectManager.h"
+#include "float_checks.h"
+#include "game.h"
 #include "graphics.h"
 
 namespace {
 
-const float kStep = 10.0f;
-
-void expectVector(Vector2 const& actual, float x, float y, float tolerance)
-{
-    EXPECT_NEAR(actual.x, x, tolerance);
-    EXPECT_NEAR(actual.y, y, tolerance);
-}
+using game::kStep;
 
 void expectSame(Vector2 const& a, Vector2 const& b)
 {

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "config.h"
 #include "graphics.h"
 #include "inputManager.h"
 
@@ -42,6 +43,14 @@ inline void closeWindow()
     SDL_Event event = {};
     event.type = SDL_QUIT;
     push(event);
+}
+
+// A tick of the update thread as far as the control flags go: the events
+// read, then the flags refreshed. The modules that read the flags come after.
+inline void tick()
+{
+    input::update();
+    cfg::handleInput();
 }
 
 // The window the events belong to; input starts with every key up.

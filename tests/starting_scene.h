@@ -6,17 +6,11 @@
 #include <set>
 #include <vector>
 
+#include "collisionManager.h"
 #include "debug.h"
 #include "effectManager.h"
 #include "entityCreator.h"
 #include "entityManager.h"
-
-class PhysicsEntity;
-
-namespace collision {
-// The bodies the last grid pass entered in at least one cell.
-extern std::vector<PhysicsEntity*> placed;
-}  // namespace collision
 
 // Start-up without the game states: scene, effects, manager.
 inline void buildStartingScene()

@@ -8,7 +8,7 @@
 #   e2e_launch                 # a new run: scratch dir, copy of configs/keys.cfg
 #   e2e_wait_started           # start-up lines printed, pointer in the window
 #   ...input, screenshots, e2e_expect_* ...
-#   e2e_key_tap Escape; e2e_wait_exit; e2e_expect_status 0
+#   e2e_key_tap Escape; e2e_expect_orderly_end
 #
 # Environment:
 #   BALLPIT_E2E_SLOW     1 multiplies every timeout and pause by 4; a number
@@ -33,6 +33,10 @@ E2E_BINARY=
 E2E_WRAPPER=()
 # Arguments put after the program, for the runs launched from now on.
 E2E_ARGS=()
+E2E_NAP_FD=
+# How often e2e_poll tries; set it for one call (E2E_POLL_STEP=0.005 e2e_poll
+# ...) to poll finely.
+E2E_POLL_STEP=0.1
 
 e2e_log() {
   echo "$E2E_NAME: $*"
@@ -90,18 +94,52 @@ e2e_sleep() {
   sleep "$(e2e_scaled "$1")"
 }
 
-# e2e_poll SECONDS COMMAND...: runs COMMAND until it succeeds; fails (returns
-# 1) once the scaled time is up. The command is always tried at least once.
+# The helpers below start no process, so that they can run every few
+# milliseconds. e2e_now_us NAME: the time in microseconds, into NAME.
+e2e_now_us() {
+  printf -v "$1" '%s' "${EPOCHREALTIME/./}"
+}
+
+# e2e_scaled_us SECONDS NAME: seconds (a decimal fraction allowed) scaled by
+# the slowness factor, in microseconds, into NAME.
+e2e_scaled_us() {
+  local whole=${1%%.*} fraction=000000
+  [[ $1 != *.* ]] || fraction=${1#*.}000000
+  printf -v "$2" '%d' $(((10#${whole:-0} * 1000000 + 10#${fraction:0:6}) * E2E_SCALE))
+}
+
+# e2e_nap SECONDS: sleeps, unscaled, by waiting for input that never comes.
+e2e_nap() {
+  read -r -t "$1" -u "$E2E_NAP_FD" _ || true
+}
+
+e2e_nap_ms() {
+  local seconds
+  printf -v seconds '%d.%03d' $(($1 / 1000)) $(($1 % 1000))
+  e2e_nap "$seconds"
+}
+
+# e2e_poll SECONDS COMMAND...: runs COMMAND every E2E_POLL_STEP seconds until
+# it succeeds; fails (returns 1) once the scaled time is up. The command is
+# always tried at least once.
 e2e_poll() {
-  local limit end
-  limit=$(e2e_scaled "$1")
+  local limit start now
+  e2e_scaled_us "$1" limit
   shift
-  end=$(awk -v now="$(date +%s.%N)" -v l="$limit" 'BEGIN { printf "%.3f", now + l }')
+  e2e_now_us start
   while :; do
     "$@" && return 0
-    awk -v now="$(date +%s.%N)" -v end="$end" 'BEGIN { exit !(now >= end) }' && return 1
-    sleep 0.1
+    e2e_now_us now
+    [ $((now - start)) -lt "$limit" ] || return 1
+    e2e_nap "$E2E_POLL_STEP"
   done
+}
+
+# e2e_seed [SEED]: seeds $RANDOM with SEED, or with a new seed, which then
+# goes to E2E_SEED for the log (the same seed replays the same run).
+e2e_seed() {
+  E2E_SEED=${1:-$((($$ ^ EPOCHSECONDS) % 32768))}
+  RANDOM=$E2E_SEED
 }
 
 e2e_init() {
@@ -115,6 +153,8 @@ e2e_init() {
     *) E2E_SCALE=$BALLPIT_E2E_SLOW ;;
   esac
   read -r -a E2E_WRAPPER <<<"${BALLPIT_E2E_WRAPPER:-}"
+  # Read-write, the pipe never ends: e2e_nap waits on it.
+  exec {E2E_NAP_FD}<> <(:)
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ballpit-e2e.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
@@ -180,6 +220,41 @@ e2e_running() {
   [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null
 }
 
+# Whether the program (not the shell that starts it) has its SIGINT handler
+# in place: it catches signal 2.
+e2e_handler_installed() {
+  local comm key value
+  read -r comm <"/proc/$E2E_PID/comm" 2>/dev/null || return 1
+  [ "$comm" = "$(basename "$E2E_BINARY" | cut -c1-15)" ] || return 1
+  while read -r key value; do
+    if [ "$key" = SigCgt: ]; then
+      (((16#$value >> 1) & 1)) && return 0
+      return 1
+    fi
+  done <"/proc/$E2E_PID/status"
+  return 1
+}
+
+# e2e_interrupt_on_line REGEX: sends SIGINT the moment the program prints a
+# line matching REGEX (or gives up after 10 s). The output is read in a busy
+# loop of builtins, so that no process starts between the line and the signal.
+e2e_interrupt_on_line() {
+  E2E_POLL_STEP=0 e2e_poll 10 e2e_interrupt_if_line "$1" || true
+}
+
+e2e_interrupt_if_line() {
+  local lines line
+  e2e_running || return 0
+  mapfile -t lines <"$E2E_OUT"
+  for line in "${lines[@]}"; do
+    if [[ $line =~ $1 ]]; then
+      kill -INT "$E2E_PID" 2>/dev/null || true
+      return 0
+    fi
+  done
+  return 1
+}
+
 e2e_has_line() {
   grep -qE "$1" "$E2E_OUT"
 }
@@ -226,10 +301,10 @@ e2e_gone() {
   ! e2e_running
 }
 
-# e2e_expect_orderly_end [SECONDS]: the program ends with status 0 after both
-# threads have cleaned up.
+# e2e_expect_orderly_end [SECONDS]: the program ends (unless it has been seen
+# to end already) with status 0 after both threads have cleaned up.
 e2e_expect_orderly_end() {
-  e2e_wait_exit "$@"
+  [ -z "$E2E_PID" ] || e2e_wait_exit "$@"
   e2e_expect_status 0
   e2e_expect_out '^Update Thread Cleaning$' 1
   e2e_expect_out '^Draw Thread Cleaning$' 1
@@ -267,6 +342,33 @@ e2e_key_tap() {
   e2e_sleep 0.2
   xdotool keyup "$1"
   e2e_sleep 0.2
+}
+
+# The window-close request that a window manager sends when the user clicks
+# the close button; exactly one window must take it. The system Python, which
+# the Debian package python3-xlib extends.
+e2e_close_window() {
+  local asked
+  asked=$(/usr/bin/python3 "$E2E_REPO/tests/e2e/close_window.py") || e2e_fail "could not send the close request"
+  [ "$asked" -eq 1 ] || e2e_fail "$asked windows take a close request, expected 1"
+}
+
+# The pointer sweeping along the top of the window with the left button held,
+# as when pouring balls: e2e_sweep_start presses it at the left end, each
+# e2e_sweep moves it a step on, turning at either end, and waits 50 ms.
+e2e_sweep_start() {
+  E2E_SWEEP_X=20
+  E2E_SWEEP_STEP=20
+  xdotool mousemove "$E2E_SWEEP_X" 20 mousedown 1
+}
+
+e2e_sweep() {
+  E2E_SWEEP_X=$((E2E_SWEEP_X + E2E_SWEEP_STEP))
+  if [ "$E2E_SWEEP_X" -ge 780 ] || [ "$E2E_SWEEP_X" -le 20 ]; then
+    E2E_SWEEP_STEP=$((-E2E_SWEEP_STEP))
+  fi
+  xdotool mousemove "$E2E_SWEEP_X" 20
+  e2e_nap 0.05
 }
 
 # The program's window caption ("ballpit: ..." once the first report is in).

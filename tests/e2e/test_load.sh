@@ -18,17 +18,10 @@ e2e_wait_started
 e2e_wait_line $'^ups:\t' 10
 
 e2e_track_rates
-xdotool mousemove 20 20 mousedown 1
+e2e_sweep_start
 end=$((SECONDS + SWEEP_SECONDS))
-x=20
-step=20
 while [ "$SECONDS" -lt "$end" ]; do
-  x=$((x + step))
-  if [ "$x" -ge 780 ] || [ "$x" -le 20 ]; then
-    step=$((-step))
-  fi
-  xdotool mousemove "$x" 20
-  sleep 0.05
+  e2e_sweep
   e2e_expect_alive "during the sweep"
   e2e_track_rates
 done

@@ -5,16 +5,9 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-# The system Python, which the Debian package python3-xlib extends.
-close_window() {
-  local asked
-  asked=$(/usr/bin/python3 "$(dirname "$0")/close_window.py") || e2e_fail "could not send the close request"
-  [ "$asked" -eq 1 ] || e2e_fail "$asked windows take a close request, expected 1"
-}
-
 e2e_launch
 e2e_wait_started
-close_window
+e2e_close_window
 e2e_expect_orderly_end
 e2e_log "ok: close request ends with status 0"
 
@@ -25,7 +18,7 @@ e2e_launch
 e2e_wait_started
 xdotool keydown q
 e2e_sleep 0.3
-close_window
+e2e_close_window
 e2e_expect_orderly_end
 xdotool keyup q
 e2e_log "ok: close request with the end key rebound and held"

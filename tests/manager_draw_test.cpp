@@ -6,32 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
-#include <cstddef>
-#include <functional>
 #include <utility>
-#include <new>
 #include <vector>
 
 #include "Ball.h"
 #include "Polygon.h"
+#include "body_slots.h"
 #include "debug.h"
 #include "entityManager.h"
+#include "gl_feedback.h"
 #include "graphics.h"
 
 namespace {
-
-// Everything OpenGL was sent while `draw` ran, as feedback tokens and values.
-std::vector<GLfloat> feedbackOf(std::function<void()> const& draw)
-{
-    std::vector<GLfloat> buffer(1 << 20);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint used = glRenderMode(GL_RENDER);
-    EXPECT_GE(used, 0) << "feedback buffer overflow";
-    buffer.resize(used > 0 ? static_cast<std::size_t>(used) : 0);
-    return buffer;
-}
 
 // A ball of a class the manager does not know: it may draw differently, so
 // the whole pass draws under the lock again.
@@ -45,50 +31,35 @@ public:
     }
 };
 
-// Bodies in consecutive slots of one block: their address order, the order
-// of the draw pass, is the slot order.
+// Bodies in consecutive slots, so that the order of the draw pass is the
+// order of making, each one handed to the manager.
 class Scene {
 public:
-    Scene() : slots(16) {}
-
-    Scene(Scene const&) = delete;
-    Scene& operator=(Scene const&) = delete;
-
     // Merged at once, so that no removal is left pending for bodies made
     // later in the same storage.
     ~Scene()
     {
-        for (PhysicsEntity* body : bodies)
+        for (PhysicsEntity* body : slots.all())
             manager::remove(body);
         manager::draw();
-        for (PhysicsEntity* body : bodies)
-            body->~PhysicsEntity();
     }
 
     template <typename T, typename... Args>
     T* add(Args&&... args)
     {
-        EXPECT_LT(bodies.size(), slots.size());
-        T* body = new (slots[bodies.size()].bytes) T(std::forward<Args>(args)...);
-        bodies.push_back(body);
+        T* body = slots.add<T>(std::forward<Args>(args)...);
         manager::add(body);
         return body;
     }
 
     void drawEach() const
     {
-        for (PhysicsEntity const* body : bodies)
+        for (PhysicsEntity const* body : slots.all())
             body->draw();
     }
 
 private:
-    struct alignas(std::max_align_t) Slot {
-        unsigned char bytes[128];
-    };
-    static_assert(sizeof(Polygon) <= sizeof(Slot) && sizeof(RingedBall) <= sizeof(Slot), "slot too small");
-
-    std::vector<Slot> slots;
-    std::vector<PhysicsEntity*> bodies;
+    BodySlots slots;
 };
 
 // Overlapping balls (the first drawn stays visible), polygons, and balls

@@ -7,33 +7,15 @@
 #include <vector>
 
 #include "Ball.h"
+#include "CollisionInfo.h"
 #include "Polygon.h"
-#include "collisionManager.h"
+#include "entity_probes.h"
+#include "float_checks.h"
 #include "graphics.h"
 
+using probe::ImpulseBall;
+
 namespace {
-
-// Records every velocity change with its point, then applies it as usual.
-class RecordingBall : public Ball {
-public:
-    struct Impulse {
-        Vector2 change;
-        Vector2 point;
-    };
-    std::vector<Impulse> impulses;
-
-    RecordingBall(Vector2 const& centre, float r, Vector2 const& v) : Ball(centre, r, cCyan)
-    {
-        velocity = v;
-    }
-
-    using Ball::applyImpulse;
-    void applyImpulse(Vector2 const& j, Vector2 const& point) override
-    {
-        impulses.push_back({j, point});
-        Ball::applyImpulse(j, point);
-    }
-};
 
 // Counts every attempt to push or accelerate it; a fixed obstacle gets none.
 class WatchedPolygon : public Polygon {
@@ -60,18 +42,12 @@ WatchedPolygon square()
     return WatchedPolygon({Vector2(100, 100), Vector2(200, 100), Vector2(200, 200), Vector2(100, 200)});
 }
 
-void expectVector(Vector2 const& actual, float x, float y, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(actual.x, x, tolerance);
-    EXPECT_NEAR(actual.y, y, tolerance);
-}
-
 Vector2 momentum(Ball const& a, Ball const& b)
 {
     return a.mass * a.velocity + b.mass * b.velocity;
 }
 
-void expectUntouched(RecordingBall const& ball, Vector2 const& position, Vector2 const& velocity)
+void expectUntouched(ImpulseBall const& ball, Vector2 const& position, Vector2 const& velocity)
 {
     EXPECT_TRUE(ball.impulses.empty());
     EXPECT_EQ(ball.position.x, position.x);
@@ -84,8 +60,8 @@ void expectUntouched(RecordingBall const& ball, Vector2 const& position, Vector2
 void expectPairIgnored(Vector2 const& pa, Vector2 const& va, Vector2 const& pb, Vector2 const& vb)
 {
     SCOPED_TRACE(pa.toString() + " " + va.toString() + " against " + pb.toString() + " " + vb.toString());
-    RecordingBall a(pa, 20, va);
-    RecordingBall b(pb, 20, vb);
+    ImpulseBall a(pa, 20, va);
+    ImpulseBall b(pb, 20, vb);
     applyCollision(&a, &b);
     expectUntouched(a, pa, va);
     expectUntouched(b, pb, vb);
@@ -96,7 +72,7 @@ void expectIgnoredBySquare(Vector2 const& position, Vector2 const& velocity)
 {
     SCOPED_TRACE(position.toString() + " " + velocity.toString());
     WatchedPolygon box = square();
-    RecordingBall ball(position, 10, velocity);
+    ImpulseBall ball(position, 10, velocity);
     applyCollision(&box, &ball);
     expectUntouched(ball, position, velocity);
     EXPECT_EQ(box.pushes, 0);
@@ -106,8 +82,8 @@ void expectIgnoredBySquare(Vector2 const& position, Vector2 const& velocity)
 
 TEST(BallBallContact, HeadOnHitBetweenEqualBalls)
 {
-    RecordingBall a(Vector2(0, 0), 20, Vector2(1, 0));
-    RecordingBall b(Vector2(30, 0), 20, Vector2(0, 0));
+    ImpulseBall a(Vector2(0, 0), 20, Vector2(1, 0));
+    ImpulseBall b(Vector2(30, 0), 20, Vector2(0, 0));
     applyCollision(&a, &b);
 
     // j = 0.03 along the normal (-30, 0): A first, then B, at the meeting point.
@@ -132,8 +108,8 @@ TEST(BallBallContact, ContactNeedsStrictOverlap)
     // Boxes overlap, discs do not (distance 42.4).
     expectPairIgnored(Vector2(30, 30), Vector2(-1, -1), Vector2(0, 0), Vector2(0, 0));
 
-    RecordingBall near(Vector2(0, 0), 20, Vector2(1, 0));
-    RecordingBall far(Vector2(39.9f, 0), 20, Vector2(0, 0));
+    ImpulseBall near(Vector2(0, 0), 20, Vector2(1, 0));
+    ImpulseBall far(Vector2(39.9f, 0), 20, Vector2(0, 0));
     applyCollision(&near, &far);
     EXPECT_EQ(near.impulses.size(), 1u);
     expectVector(near.velocity, 0.1f, 0);
@@ -154,8 +130,8 @@ TEST(BallBallContact, OnlyApproachingBallsRespond)
 
 TEST(BallBallContact, MassAndRestitutionShapeTheImpulse)
 {
-    RecordingBall heavy(Vector2(0, 0), 20, Vector2(0.5f, 0));
-    RecordingBall light(Vector2(35, 0), 20, Vector2(-0.5f, 0));
+    ImpulseBall heavy(Vector2(0, 0), 20, Vector2(0.5f, 0));
+    ImpulseBall light(Vector2(35, 0), 20, Vector2(-0.5f, 0));
     heavy.mass = 5;
     const Vector2 before = momentum(heavy, light);
     applyCollision(&heavy, &light);
@@ -169,16 +145,16 @@ TEST(BallBallContact, MassAndRestitutionShapeTheImpulse)
 
     // Oblique hit: restitutions 0.8 and 0.4 give 0.6 along the line of
     // centres; the tangential components are kept.
-    RecordingBall a(Vector2(0, 0), 20, Vector2(1, 0.25f));
-    RecordingBall b(Vector2(20, 15), 10, Vector2(-0.5f, 0.5f));
+    ImpulseBall a(Vector2(0, 0), 20, Vector2(1, 0.25f));
+    ImpulseBall b(Vector2(20, 15), 10, Vector2(-0.5f, 0.5f));
     b.restitution = 0.4f;
     a.mass = 2;
     const Vector2 n = a.position - b.position;
     const Vector2 t(-n.y, n.x);
     const Vector2 relativeBefore = a.velocity - b.velocity;
     const Vector2 momentumBefore = momentum(a, b);
-    RecordingBall aSwapped = a;
-    RecordingBall bSwapped = b;
+    ImpulseBall aSwapped = a;
+    ImpulseBall bSwapped = b;
     applyCollision(&a, &b);
     // The contact point divides the line of centres in the ratio of the radii.
     ASSERT_EQ(a.impulses.size(), 1u);
@@ -200,7 +176,7 @@ TEST(BallBallContact, MassAndRestitutionShapeTheImpulse)
 TEST(BallPolygonContact, EdgeHitReflectsAndPushesOut)
 {
     WatchedPolygon box = square();
-    RecordingBall ball(Vector2(150, 95), 10, Vector2(0, 2));
+    ImpulseBall ball(Vector2(150, 95), 10, Vector2(0, 2));
     applyCollision(&box, &ball);
     ASSERT_EQ(ball.impulses.size(), 1u);
     expectVector(ball.impulses[0].change, 0, -3.6f);
@@ -208,13 +184,13 @@ TEST(BallPolygonContact, EdgeHitReflectsAndPushesOut)
     expectVector(ball.position, 150, 90);
 
     // Touching the edge is contact; the ball is already where it belongs.
-    RecordingBall touching(Vector2(150, 90), 10, Vector2(0, 2));
+    ImpulseBall touching(Vector2(150, 90), 10, Vector2(0, 2));
     applyCollision(&box, &touching);
     expectVector(touching.velocity, 0, -1.6f);
     expectVector(touching.position, 150, 90);
 
     // Only the ball's own restitution counts, and no mass.
-    RecordingBall heavy(Vector2(150, 205), 10, Vector2(1, -2));
+    ImpulseBall heavy(Vector2(150, 205), 10, Vector2(1, -2));
     heavy.mass = 5;
     heavy.restitution = 0.5f;
     box.restitution = 0;
@@ -245,7 +221,7 @@ TEST(BallPolygonContact, NoResponseWithoutApproachOrOverlap)
 TEST(BallPolygonContact, CornerActsAsOneContactPoint)
 {
     WatchedPolygon box = square();
-    RecordingBall ball(Vector2(95, 95), 10, Vector2(1, 1));
+    ImpulseBall ball(Vector2(95, 95), 10, Vector2(1, 1));
     applyCollision(&box, &ball);
     ASSERT_EQ(ball.impulses.size(), 1u);
     expectVector(ball.velocity, -0.8f, -0.8f);
@@ -259,7 +235,7 @@ TEST(BallPolygonContact, CornerActsAsOneContactPoint)
 TEST(BallPolygonContact, CentreInsideIsPushedFurtherIn)
 {
     WatchedPolygon box = square();
-    RecordingBall ball(Vector2(150, 105), 10, Vector2(0, -2));
+    ImpulseBall ball(Vector2(150, 105), 10, Vector2(0, -2));
     applyCollision(&box, &ball);
     expectVector(ball.velocity, 0, 1.6f);
     expectVector(ball.position, 150, 110);

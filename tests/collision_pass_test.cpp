@@ -6,16 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstring>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "Ball.h"
+#include "CollisionInfo.h"
 #include "Polygon.h"
+#include "body_slots.h"
 #include "collisionManager.h"
 #include "debug.h"
+#include "entity_probes.h"
+#include "float_checks.h"
 #include "graphics.h"
 
 namespace {
@@ -73,56 +75,6 @@ std::string plainPass(std::vector<PhysicsEntity*> const& bodies)
     return messages;
 }
 
-// One world of bodies in consecutive slots of one block, so that its
-// address order is its making order.
-class World {
-public:
-    explicit World(std::size_t capacity) : slots(capacity) {}
-
-    World(World const&) = delete;
-    World& operator=(World const&) = delete;
-
-    ~World()
-    {
-        for (PhysicsEntity* body : bodies)
-            body->~PhysicsEntity();
-    }
-
-    Ball* ball(Vector2 const& centre, float radius)
-    {
-        return add(new (next()) Ball(centre, radius, cCyan));
-    }
-
-    Polygon* polygon(std::vector<Vector2> const& corners)
-    {
-        return add(new (next()) Polygon(corners, cRed));
-    }
-
-    std::vector<PhysicsEntity*> const& all() const { return bodies; }
-
-private:
-    struct alignas(std::max_align_t) Slot {
-        unsigned char bytes[128];
-    };
-    static_assert(sizeof(Ball) <= sizeof(Slot) && sizeof(Polygon) <= sizeof(Slot), "slot too small");
-
-    void* next()
-    {
-        EXPECT_LT(bodies.size(), slots.size());
-        return slots[bodies.size()].bytes;
-    }
-
-    template <typename T>
-    T* add(T* body)
-    {
-        bodies.push_back(body);
-        return body;
-    }
-
-    std::vector<Slot> slots;
-    std::vector<PhysicsEntity*> bodies;
-};
-
 struct Recipe {
     int balls;
     // Centres are drawn from this box; the polygons are fixed.
@@ -137,7 +89,7 @@ struct Recipe {
 // Builds the same world twice from one recipe: random radii, masses,
 // restitutions (some below zero, so that pairs keep approaching after a
 // response) and velocities.
-void build(Recipe const& recipe, World& world)
+void build(Recipe const& recipe, BodySlots& world)
 {
     std::mt19937 random(recipe.seed);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
@@ -146,20 +98,17 @@ void build(Recipe const& recipe, World& world)
         if (recipe.polygons && i % 40 == 0) {
             const float x = recipe.minX + (recipe.maxX - recipe.minX) * unit(random);
             const float y = recipe.minY + (recipe.maxY - recipe.minY) * unit(random);
-            world.polygon({Vector2(x, y), Vector2(x + 60.0f, y + 10.0f), Vector2(x + 20.0f, y + 50.0f)});
+            world.add<Polygon>(std::vector<Vector2>{Vector2(x, y), Vector2(x + 60.0f, y + 10.0f),
+                                                    Vector2(x + 20.0f, y + 50.0f)},
+                               cRed);
         }
-        Ball* ball = world.ball(Vector2(recipe.minX + (recipe.maxX - recipe.minX) * unit(random),
-                                        recipe.minY + (recipe.maxY - recipe.minY) * unit(random)),
-                                3.0f + 15.0f * unit(random));
+        Ball* ball = world.add<Ball>(Vector2(recipe.minX + (recipe.maxX - recipe.minX) * unit(random),
+                                             recipe.minY + (recipe.maxY - recipe.minY) * unit(random)),
+                                     3.0f + 15.0f * unit(random), cCyan);
         ball->velocity = Vector2(unit(random) - 0.5f, unit(random) - 0.5f);
         ball->mass = i % 3 == 0 ? 5.0f : 1.0f;
         ball->restitution = restitutions[i % 4];
     }
-}
-
-bool sameBits(Vector2 const& a, Vector2 const& b)
-{
-    return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
 }
 
 // What the passes did, so that a case can show it tested something.
@@ -173,8 +122,8 @@ struct Activity {
 Activity expectSamePasses(Recipe const& recipe, int ticks)
 {
     Activity activity;
-    World grid(recipe.balls + recipe.balls / 40 + 1);
-    World plain(recipe.balls + recipe.balls / 40 + 1);
+    BodySlots grid(recipe.balls + recipe.balls / 40 + 1);
+    BodySlots plain(recipe.balls + recipe.balls / 40 + 1);
     build(recipe, grid);
     build(recipe, plain);
     for (int tick = 0; tick < ticks; ++tick) {
@@ -206,22 +155,6 @@ Activity expectSamePasses(Recipe const& recipe, int ticks)
     }
     return activity;
 }
-
-// A ball of another class than Ball, with Ball's impulse: responses reach
-// it through the virtual call.
-class CountingBall : public Ball {
-public:
-    int impulses = 0;
-
-    CountingBall(Vector2 const& centre, float r) : Ball(centre, r, cCyan) {}
-
-    using Ball::applyImpulse;
-    void applyImpulse(Vector2 const& j, Vector2 const& point) override
-    {
-        ++impulses;
-        Ball::applyImpulse(j, point);
-    }
-};
 
 class GridPass : public testing::Test {
 protected:
@@ -277,8 +210,10 @@ TEST(BallResponse, PlainBallsGetTheImpulsesOfTheVirtualCall)
         const float restitutions[] = {unit(random), 2.0f * unit(random) - 1.0f};
         Ball plainA(centre, radii[0], cCyan);
         Ball plainB(other, radii[1], cCyan);
-        CountingBall derivedA(centre, radii[0]);
-        CountingBall derivedB(other, radii[1]);
+        // Of another class than Ball, with Ball's impulse: responses reach
+        // them through the virtual call.
+        probe::ImpulseBall derivedA(centre, radii[0]);
+        probe::ImpulseBall derivedB(other, radii[1]);
         Ball* const balls[] = {&plainA, &plainB, &derivedA, &derivedB};
         for (int i = 0; i < 4; ++i) {
             balls[i]->velocity = velocities[i % 2];
@@ -289,7 +224,7 @@ TEST(BallResponse, PlainBallsGetTheImpulsesOfTheVirtualCall)
         applyCollision(&derivedA, &derivedB);
         EXPECT_TRUE(sameBits(plainA.velocity, derivedA.velocity)) << "pair " << pair;
         EXPECT_TRUE(sameBits(plainB.velocity, derivedB.velocity)) << "pair " << pair;
-        responses += derivedA.impulses;
+        responses += static_cast<int>(derivedA.impulses.size());
     }
     EXPECT_GT(responses, 200);
 }

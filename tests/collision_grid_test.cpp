@@ -5,47 +5,29 @@
 
 #include <cstddef>
 #include <functional>
-#include <new>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Ball.h"
 #include "Polygon.h"
+#include "body_slots.h"
 #include "collisionManager.h"
 #include "debug.h"
+#include "entity_probes.h"
 #include "graphics.h"
+
+using probe::ImpulseBall;
 
 namespace {
 
 const char kPairMessage[] = "ENTITY TYPE NOT SUPPORTED BY applyCollision()!!";
 const char kPlaceMessage[] = "ENTITY TYPE NOT SUPPORTED BY placeEntity()!!";
 
-// Every impulse any probe receives, in order.
-std::vector<PhysicsEntity const*> s_impulseLog;
-
-// A ball that counts the impulses it receives. With restitution -1 on both
-// balls of a pair the combined factor is -1, the impulse is zero and the pair
-// keeps approaching, so every test of the pair shows up as one impulse each.
-class ProbeBall : public Ball {
-public:
-    int impulses = 0;
-
-    ProbeBall(Vector2 const& centre, float r, Vector2 const& v, float e = -1.0f) : Ball(centre, r, cCyan)
-    {
-        velocity = v;
-        restitution = e;
-    }
-
-    using Ball::applyImpulse;
-    void applyImpulse(Vector2 const& j, Vector2 const& point) override
-    {
-        ++impulses;
-        s_impulseLog.push_back(this);
-        Ball::applyImpulse(j, point);
-    }
-};
+// With restitution -1 on both balls of a pair the combined factor is -1, the
+// impulse is zero and the pair keeps approaching, so every test of the pair
+// shows up as one impulse each.
+const float kTransparent = -1.0f;
 
 class Unsupported : public PhysicsEntity {
 public:
@@ -53,54 +35,11 @@ public:
     void draw() const override {}
 };
 
-Polygon* newRectangle(void* where, float minX, float minY, float maxX, float maxY)
+// A polygon with the box from (minX, minY) to (maxX, maxY), in the next slot.
+Polygon* addRectangle(BodySlots& slots, float minX, float minY, float maxX, float maxY)
 {
-    return new (where) Polygon({Vector2(minX, minY), Vector2(maxX, minY), Vector2(maxX, maxY), Vector2(minX, maxY)},
-                               cRed);
+    return slots.add<Polygon>(rectangle(minX, minY, maxX, maxY), cRed);
 }
-
-// Bodies built into consecutive slots of one buffer: their address order,
-// which is the order the grid visits them in, is the slot order.
-class Slots {
-public:
-    template <typename T, typename... Args>
-    T* make(std::size_t slot, Args&&... args)
-    {
-        static_assert(sizeof(T) <= kSlotSize, "slot too small");
-        T* body = new (at(slot)) T(std::forward<Args>(args)...);
-        made.push_back(body);
-        return body;
-    }
-
-    Polygon* rectangle(std::size_t slot, float minX, float minY, float maxX, float maxY)
-    {
-        Polygon* polygon = newRectangle(at(slot), minX, minY, maxX, maxY);
-        made.push_back(polygon);
-        return polygon;
-    }
-
-    ~Slots()
-    {
-        for (PhysicsEntity* body : made)
-            body->~PhysicsEntity();
-    }
-
-private:
-    static constexpr std::size_t kSlotSize = 256;
-    static constexpr std::size_t kSlotCount = 8;
-    struct alignas(std::max_align_t) Slot {
-        unsigned char bytes[kSlotSize];
-    };
-
-    void* at(std::size_t slot)
-    {
-        EXPECT_LT(slot, kSlotCount);
-        return storage[slot].bytes;
-    }
-
-    Slot storage[kSlotCount];
-    std::vector<PhysicsEntity*> made;
-};
 
 std::string runTicks(std::set<PhysicsEntity*>& bodies, int ticks)
 {
@@ -123,21 +62,21 @@ int countLines(std::string const& output, std::string const& line)
 int cellsOfBall(Vector2 const& centre, float r)
 {
     const Vector2 probeCentre(280, 300);
-    ProbeBall probe(probeCentre, 296, Vector2(0, 0));
-    ProbeBall subject(centre, r, probeCentre - centre);
+    ImpulseBall probe(probeCentre, 296, Vector2(0, 0), kTransparent);
+    ImpulseBall subject(centre, r, probeCentre - centre, kTransparent);
     std::set<PhysicsEntity*> bodies = {&probe, &subject};
     collision::update(bodies);
-    EXPECT_EQ(probe.impulses, subject.impulses);
-    return subject.impulses;
+    EXPECT_EQ(probe.impulses.size(), subject.impulses.size());
+    return static_cast<int>(subject.impulses.size());
 }
 
 // Cells a polygon's box is entered in: one message per cell shared with a
 // polygon whose box covers the whole grid.
 int cellsOfPolygon(float minX, float minY, float maxX, float maxY)
 {
-    Slots slots;
-    std::set<PhysicsEntity*> bodies = {slots.rectangle(0, 0, 0, 799, 591),
-                                       slots.rectangle(1, minX, minY, maxX, maxY)};
+    BodySlots slots;
+    std::set<PhysicsEntity*> bodies = {addRectangle(slots, 0, 0, 799, 591),
+                                       addRectangle(slots, minX, minY, maxX, maxY)};
     return countLines(runTicks(bodies, 1), kPairMessage);
 }
 
@@ -150,41 +89,41 @@ protected:
 
 TEST_F(BroadPhase, EmptyAndSingleBodySetsTestNothing)
 {
-    Slots slots;
-    ProbeBall* a = slots.make<ProbeBall>(0, Vector2(100, 100), 20.0f, Vector2(1, 0));
-    ProbeBall* b = slots.make<ProbeBall>(1, Vector2(101, 100), 20.0f, Vector2(-1, 0));
-    std::set<PhysicsEntity*> crowded = {a, b, slots.rectangle(2, 300, 80, 310, 90),
-                                        slots.rectangle(3, 305, 85, 315, 95)};
+    BodySlots slots;
+    ImpulseBall* a = slots.add<ImpulseBall>(Vector2(100, 100), 20.0f, Vector2(1, 0), kTransparent);
+    ImpulseBall* b = slots.add<ImpulseBall>(Vector2(101, 100), 20.0f, Vector2(-1, 0), kTransparent);
+    std::set<PhysicsEntity*> crowded = {a, b, addRectangle(slots, 300, 80, 310, 90),
+                                        addRectangle(slots, 305, 85, 315, 95)};
     EXPECT_EQ(countLines(runTicks(crowded, 1), kPairMessage), 1);
-    EXPECT_EQ(a->impulses, 4);
+    EXPECT_EQ(a->impulses.size(), 4u);
 
     // Nothing of the previous tick's placement survives.
     std::set<PhysicsEntity*> empty;
     EXPECT_EQ(runTicks(empty, 2), "");
     std::set<PhysicsEntity*> single = {a};
     EXPECT_EQ(runTicks(single, 2), "");
-    EXPECT_EQ(a->impulses, 4);
-    EXPECT_EQ(b->impulses, 4);
+    EXPECT_EQ(a->impulses.size(), 4u);
+    EXPECT_EQ(b->impulses.size(), 4u);
 }
 
 TEST_F(BroadPhase, PairIsTestedInEverySharedCellButRespondsOnce)
 {
     // Boxes (80, 80)-(120, 120) and (81, 80)-(121, 120): columns 2..3, rows 2..3.
-    ProbeBall a(Vector2(100, 100), 20, Vector2(1, 0));
-    ProbeBall b(Vector2(101, 100), 20, Vector2(-1, 0));
+    ImpulseBall a(Vector2(100, 100), 20, Vector2(1, 0), kTransparent);
+    ImpulseBall b(Vector2(101, 100), 20, Vector2(-1, 0), kTransparent);
     std::set<PhysicsEntity*> transparent = {&a, &b};
     collision::update(transparent);
-    EXPECT_EQ(a.impulses, 4);
-    EXPECT_EQ(b.impulses, 4);
+    EXPECT_EQ(a.impulses.size(), 4u);
+    EXPECT_EQ(b.impulses.size(), 4u);
 
     // With real restitution the first test parts them; the three later
     // tests read the new velocities and leave them alone.
-    ProbeBall c(Vector2(100, 100), 20, Vector2(1, 0), 0.8f);
-    ProbeBall d(Vector2(101, 100), 20, Vector2(-1, 0), 0.8f);
+    ImpulseBall c(Vector2(100, 100), 20, Vector2(1, 0));
+    ImpulseBall d(Vector2(101, 100), 20, Vector2(-1, 0));
     std::set<PhysicsEntity*> solid = {&c, &d};
     collision::update(solid);
-    EXPECT_EQ(c.impulses, 1);
-    EXPECT_EQ(d.impulses, 1);
+    EXPECT_EQ(c.impulses.size(), 1u);
+    EXPECT_EQ(d.impulses.size(), 1u);
     EXPECT_NEAR(c.velocity.x, -0.8f, 1e-5f);
     EXPECT_NEAR(d.velocity.x, 0.8f, 1e-5f);
     // Balls are never moved by the grid pass.
@@ -222,12 +161,12 @@ TEST_F(BroadPhase, PolygonsAreEnteredInTheCellsTheirBoxCovers)
 
 TEST_F(BroadPhase, PolygonPairsPrintOncePerSharedCellPerTick)
 {
-    Slots slots;
-    std::set<PhysicsEntity*> oneCell = {slots.rectangle(0, 100, 80, 110, 90), slots.rectangle(1, 105, 85, 115, 95)};
+    BodySlots slots;
+    std::set<PhysicsEntity*> oneCell = {addRectangle(slots, 100, 80, 110, 90), addRectangle(slots, 105, 85, 115, 95)};
     EXPECT_EQ(countLines(runTicks(oneCell, 2), kPairMessage), 2);
 
     // Columns 0..2 of row 0.
-    std::set<PhysicsEntity*> threeCells = {slots.rectangle(2, 0, 0, 119, 30), slots.rectangle(3, 10, 10, 110, 20)};
+    std::set<PhysicsEntity*> threeCells = {addRectangle(slots, 0, 0, 119, 30), addRectangle(slots, 10, 10, 110, 20)};
     const std::string output = runTicks(threeCells, 2);
     EXPECT_EQ(countLines(output, kPairMessage), 6);
     EXPECT_EQ(countLines(output, kPlaceMessage), 0);
@@ -235,9 +174,9 @@ TEST_F(BroadPhase, PolygonPairsPrintOncePerSharedCellPerTick)
 
 TEST_F(BroadPhase, UnsupportedKindIsLeftOutWithOneMessagePerTick)
 {
-    Slots slots;
-    Unsupported* odd = slots.make<Unsupported>(0, Vector2(100, 100));
-    std::set<PhysicsEntity*> bodies = {odd, slots.rectangle(1, 0, 0, 799, 591)};
+    BodySlots slots;
+    Unsupported* odd = slots.add<Unsupported>(Vector2(100, 100));
+    std::set<PhysicsEntity*> bodies = {odd, addRectangle(slots, 0, 0, 799, 591)};
     const std::string output = runTicks(bodies, 2);
     EXPECT_EQ(countLines(output, kPlaceMessage), 2);
     // Not entered anywhere, so never paired with the polygon.
@@ -249,14 +188,17 @@ TEST_F(BroadPhase, BallAndPolygonRespondAlikeInEitherAddressOrder)
 {
     std::vector<Vector2> outcome;
     for (const bool polygonFirst : {true, false}) {
-        Slots slots;
-        Polygon* square = slots.rectangle(polygonFirst ? 0 : 1, 100, 100, 200, 200);
-        ProbeBall* ball = slots.make<ProbeBall>(polygonFirst ? 1 : 0, Vector2(150, 95), 10.0f, Vector2(0, 2), 0.8f);
+        BodySlots slots;
+        const auto addBall = [&slots] { return slots.add<ImpulseBall>(Vector2(150, 95), 10.0f, Vector2(0, 2)); };
+        ImpulseBall* ball = polygonFirst ? nullptr : addBall();
+        Polygon* square = addRectangle(slots, 100, 100, 200, 200);
+        if (polygonFirst)
+            ball = addBall();
         ASSERT_EQ(polygonFirst, std::less<PhysicsEntity const*>()(square, ball));
         std::set<PhysicsEntity*> bodies = {square, ball};
         collision::update(bodies);
         // Two shared cells (columns 3..4), one response.
-        EXPECT_EQ(ball->impulses, 1);
+        EXPECT_EQ(ball->impulses.size(), 1u);
         EXPECT_NEAR(ball->velocity.y, -1.6f, 1e-5f);
         EXPECT_NEAR(ball->position.y, 90.0f, 1e-5f);
         EXPECT_EQ(square->position.y, 0.0f);
@@ -273,29 +215,29 @@ TEST_F(BroadPhase, CellsGoColumnByColumnAndPairsByAddress)
 {
     // Three transparent balls in cell (2, 2), approaching pairwise; slot 0
     // holds the middle one, so address order is not position order.
-    Slots slots;
-    ProbeBall* middle = slots.make<ProbeBall>(0, Vector2(100, 92), 5.0f, Vector2(0, 0));
-    ProbeBall* left = slots.make<ProbeBall>(1, Vector2(96, 92), 5.0f, Vector2(1, 0));
-    ProbeBall* right = slots.make<ProbeBall>(2, Vector2(104, 92), 5.0f, Vector2(-1, 0));
+    BodySlots slots;
+    ImpulseBall* middle = slots.add<ImpulseBall>(Vector2(100, 92), 5.0f, Vector2(0, 0), kTransparent);
+    ImpulseBall* left = slots.add<ImpulseBall>(Vector2(96, 92), 5.0f, Vector2(1, 0), kTransparent);
+    ImpulseBall* right = slots.add<ImpulseBall>(Vector2(104, 92), 5.0f, Vector2(-1, 0), kTransparent);
     std::set<PhysicsEntity*> trio = {middle, left, right};
-    s_impulseLog.clear();
+    probe::impulseOrder.clear();
     collision::update(trio);
     // Pairs (2nd, 1st), (3rd, 1st), (3rd, 2nd); the later one first.
     const std::vector<PhysicsEntity const*> pairs = {left, middle, right, middle, right, left};
-    EXPECT_EQ(s_impulseLog, pairs);
+    EXPECT_EQ(probe::impulseOrder, pairs);
 
     // One pair in cell (3, 2) only, one in cell (2, 3) only: column 2 comes
     // first although its balls have the higher addresses.
-    Slots more;
-    ProbeBall* east1 = more.make<ProbeBall>(0, Vector2(130, 90), 5.0f, Vector2(1, 0));
-    ProbeBall* east2 = more.make<ProbeBall>(1, Vector2(135, 90), 5.0f, Vector2(-1, 0));
-    ProbeBall* south1 = more.make<ProbeBall>(2, Vector2(95, 125), 5.0f, Vector2(1, 0));
-    ProbeBall* south2 = more.make<ProbeBall>(3, Vector2(100, 125), 5.0f, Vector2(-1, 0));
+    BodySlots more;
+    ImpulseBall* east1 = more.add<ImpulseBall>(Vector2(130, 90), 5.0f, Vector2(1, 0), kTransparent);
+    ImpulseBall* east2 = more.add<ImpulseBall>(Vector2(135, 90), 5.0f, Vector2(-1, 0), kTransparent);
+    ImpulseBall* south1 = more.add<ImpulseBall>(Vector2(95, 125), 5.0f, Vector2(1, 0), kTransparent);
+    ImpulseBall* south2 = more.add<ImpulseBall>(Vector2(100, 125), 5.0f, Vector2(-1, 0), kTransparent);
     std::set<PhysicsEntity*> pairsInTwoCells = {east1, east2, south1, south2};
-    s_impulseLog.clear();
+    probe::impulseOrder.clear();
     collision::update(pairsInTwoCells);
     const std::vector<PhysicsEntity const*> columnMajor = {south2, south1, east2, east1};
-    EXPECT_EQ(s_impulseLog, columnMajor);
+    EXPECT_EQ(probe::impulseOrder, columnMajor);
 }
 
 TEST(BroadPhaseDeathTest, NullBodyAborts)

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +15,8 @@
 #include "Screen.h"
 #include "config.h"
 #include "effectManager.h"
+#include "float_checks.h"
+#include "game.h"
 #include "graphics.h"
 #include "inputManager.h"
 #include "key_events.h"
@@ -23,12 +24,7 @@
 
 namespace {
 
-const float kStep = 10.0f;
-
-bool sameBits(float a, float b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+using game::kStep;
 
 testing::AssertionResult same(Vector2 const& actual, Vector2 const& expected)
 {
@@ -120,8 +116,7 @@ protected:
     void switchWellOn()
     {
         keyevents::press(key::well);
-        input::update();
-        cfg::handleInput();
+        keyevents::tick();
         effect::handleInput();
         const Ball atWell(Vector2(0.0f, 0.0f), 10.0f, cCyan);
         const Ball away(Vector2(30.0f, 40.0f), 10.0f, cCyan);
