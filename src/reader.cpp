@@ -3,18 +3,14 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sys/stat.h>
 
 #include "debug.h"
+#include "keyFileLookup.h"
 #include "keys.h"
 
 std::map<std::string, SDLKey> keyMap;
 const char configDir[] = "configs/";
 const char testFile[] = "keys.cfg";
-
-// The path is assembled in a fixed buffer; longer names must not compile.
-const std::size_t kPathBytes = 64;
-static_assert(sizeof(configDir) - 1 + sizeof(testFile) <= kPathBytes, "key file path too long");
 
 namespace {
 
@@ -62,13 +58,9 @@ void addKey(std::initializer_list<const char*> names, SDLKey code)
 void readConfigs()
 {
     createKeyMap();
-    char path[kPathBytes];
-    std::strcpy(path, configDir);
-    std::strcat(path, testFile);
-
-    struct stat info;
+    const std::string path = lookup::keyFile();
     std::ifstream file;
-    if (stat(path, &info) == 0 && !S_ISDIR(info.st_mode))
+    if (lookup::existsAsFile(path))
         file.open(path, std::ios::in | std::ios::binary);
     if (!file.is_open()) {
         std::cerr << "Unable to open file " << path << "." << std::endl;

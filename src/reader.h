@@ -9,8 +9,9 @@ extern std::map<std::string, SDLKey> keyMap;
 extern const char configDir[];
 extern const char testFile[];
 
-// Builds keyMap, then reads configs/keys.cfg and applies its lines; a file
-// that cannot be opened ends the process with status 1.
+// Builds keyMap, then reads the key file (configs/keys.cfg under the working
+// directory, or the next one lookup::keyFile finds) and applies its lines; a
+// file that cannot be opened ends the process with status 1.
 void readConfigs();
 void createKeyMap();
 // Applies one "name = value" line; anything else changes nothing.
