@@ -68,7 +68,7 @@ void printHelp(std::ostream& out)
 {
     out << kUsage << "\n\n"
         << "An interactive 2-D physics sandbox: balls, a triangle, gravity and a gravity well.\n\n"
-        << "  --keys FILE  read the key bindings from FILE instead of " << configDir << testFile << "\n"
+        << "  --keys FILE  read the key bindings from FILE instead of looking for a key file\n"
         << "  --help       print this help and exit\n"
         << "  --version    print the version and exit\n\n";
     key::init();
