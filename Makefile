@@ -1,28 +1,47 @@
 # The two entry points: `make run` and `make test`. Both install what is
 # missing, then build into build/.
 BUILD := build
+# Where `make install` puts the program; DESTDIR, when set, goes in front.
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench check
+.PHONY: all deps configure build run test bench check install package
 
 all: build
 
 deps:
 	@scripts/deps
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
+
+build: configure
 	@cmake --build $(BUILD)
 
-run: build
+# Only the program, so that a first run does not wait for the test programs.
+run: configure
+	@cmake --build $(BUILD) --target ballpit
 	@scripts/run $(BUILD)/ballpit
 
 test: build
 	@scripts/test $(BUILD)
 
-# Reliability, after `make test`: AddressSanitizer and ThreadSanitizer builds
-# with the unit and end-to-end tests, start/stop faults, the end under load
-# and a one-minute soak (scripts/check; sanitizer trees in $(BUILD)/asan and
-# $(BUILD)/tsan).
+# $(PREFIX)/bin/ballpit, its default key file in $(PREFIX)/share/ballpit/ and
+# the manual page ballpit.6; only what is installed is built.
+install: configure
+	@cmake --build $(BUILD) --target ballpit manual
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The same files as a Debian package under /usr: $(BUILD)/ballpit_*.deb.
+package: configure
+	@cmake --build $(BUILD) --target ballpit manual
+	@cd $(BUILD) && cpack -G DEB
+
+# Reliability and portability, after `make test`: AddressSanitizer and
+# ThreadSanitizer builds with the unit and end-to-end tests, start/stop
+# faults, the end under load, a one-minute soak, the golden trajectories built
+# with fused multiply-add, and the tests against the SDL 1.2 compatibility
+# implementation (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan,
+# $(BUILD)/fma and $(BUILD)/sdl12-compat).
 check: build
 	@scripts/check $(BUILD)
 

@@ -86,7 +86,7 @@ void printHelp(std::ostream& out)
 {
     out << kUsage << "\n\n"
         << "An interactive 2-D physics sandbox: balls, a triangle, gravity and a gravity well.\n\n"
-        << "  --keys FILE    read the key bindings from FILE instead of " << configDir << testFile << "\n"
+        << "  --keys FILE    read the key bindings from FILE instead of looking for a key file\n"
         << "  --record FILE  record the session to FILE, to be replayed exactly\n"
         << "  --replay FILE  replay a recorded session at its pace; ends with status 0 if the\n"
         << "                 world stayed identical to the recording, 3 if it diverged\n"

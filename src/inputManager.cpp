@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "keys.h"
+#include "sdlCompat.h"
 
 namespace input {
 
@@ -64,10 +65,10 @@ void update()
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
         switch (event.type) {
         case SDL_KEYDOWN:
-            setStatus(codeOf(event.key.keysym.sym), JustPressed);
+            setStatus(compat::classicKeyCode(codeOf(event.key.keysym.sym)), JustPressed);
             break;
         case SDL_KEYUP:
-            setStatus(codeOf(event.key.keysym.sym), JustReleased);
+            setStatus(compat::classicKeyCode(codeOf(event.key.keysym.sym)), JustReleased);
             break;
         case SDL_QUIT:
             // Closing the window acts exactly like releasing the end key.

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iostream>
 #include <set>
-#include <sys/stat.h>
 
 #include "debug.h"
+#include "keyFileLookup.h"
 #include "keys.h"
 
 std::map<std::string, SDLKey> keyMap;
@@ -76,16 +76,13 @@ void useKeyFile(std::string const& path)
 
 std::string keyFilePath()
 {
-    if (!s_explicit_Path.empty())
-        return s_explicit_Path;
-    return std::string(configDir) + testFile;
+    return lookup::keyFile(s_explicit_Path.empty() ? nullptr : s_explicit_Path.c_str());
 }
 
 bool applyKeyFile(std::string const& path)
 {
-    struct stat info;
     std::ifstream file;
-    if (stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+    if (lookup::existsAsFile(path))
         file.open(path, std::ios::in | std::ios::binary);
     if (!file.is_open())
         return false;

@@ -12,8 +12,9 @@ extern const char testFile[];
 // Builds keyMap, then reads the key file (keyFilePath()) and applies its
 // lines; a file that cannot be opened ends the process with status 1.
 void readConfigs();
-// Reads the given file instead of configs/keys.cfg.
+// Reads the given file instead of looking one up.
 void useKeyFile(std::string const& path);
+// The file given, or the first one the lookup finds (lookup::keyFile).
 std::string keyFilePath();
 // Applies the lines of a key file; false, with nothing changed, when it
 // cannot be opened. A tool whose default key the file gave to another

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "keyFileLookup.h"
 #include "keyfile_support.h"
 #include "keys.h"
 #include "reader.h"
@@ -268,6 +270,54 @@ TEST(KeyFile, FileThatCannotBeReadEndsTheProcess)
     EXPECT_EXIT(readConfigs(), ::testing::ExitedWithCode(1), message);
     std::filesystem::create_directory(sandbox.keyFile());
     EXPECT_EXIT(readConfigs(), ::testing::ExitedWithCode(1), message);
+}
+
+// The working directory's file, then the user's, then the installed default
+// (none beside a test program); an explicit path goes before them all.
+TEST(KeyFileLookup, FirstExistingFileWins)
+{
+    Sandbox sandbox;
+    const std::filesystem::path configHome = sandbox.directory() / "config";
+    const std::string user = (configHome / "ballpit" / "keys.cfg").string();
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    EXPECT_EQ(lookup::keyFile(), "configs/keys.cfg");
+    EXPECT_EQ(lookup::keyFile("elsewhere.cfg"), "elsewhere.cfg");
+
+    std::filesystem::create_directories(configHome / "ballpit");
+    std::ofstream(user) << "pause = k\n";
+    EXPECT_EQ(lookup::keyFile(), user);
+    key::init();
+    readConfigs();
+    EXPECT_EQ(key::pause, SDLK_k);
+
+    // A directory in the working directory's place is passed over.
+    std::filesystem::create_directory(sandbox.keyFile());
+    EXPECT_EQ(lookup::keyFile(), user);
+    std::filesystem::remove(sandbox.keyFile());
+    sandbox.write("");
+    EXPECT_EQ(lookup::keyFile(), "configs/keys.cfg");
+    EXPECT_EQ(lookup::keyFile("elsewhere.cfg"), "elsewhere.cfg");
+}
+
+// XDG_CONFIG_HOME counts only as an absolute path; otherwise ~/.config.
+TEST(KeyFileLookup, ConfigHomeDefaultsToDotConfig)
+{
+    Sandbox sandbox;
+    const std::filesystem::path home = sandbox.directory() / "home";
+    const std::string user = (home / ".config" / "ballpit" / "keys.cfg").string();
+    std::filesystem::create_directories(home / ".config" / "ballpit");
+    std::ofstream(user) << "";
+    setenv("HOME", home.c_str(), 1);
+    for (const char* configHome : {"", "config"}) {
+        std::filesystem::create_directories(std::filesystem::path(configHome) / "ballpit");
+        std::ofstream(std::filesystem::path(configHome) / "ballpit" / "keys.cfg") << "";
+        setenv("XDG_CONFIG_HOME", configHome, 1);
+        EXPECT_EQ(lookup::keyFile(), user) << "XDG_CONFIG_HOME=" << configHome;
+    }
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(lookup::keyFile(), user);
+    unsetenv("HOME");
+    EXPECT_EQ(lookup::keyFile(), "configs/keys.cfg");
 }
 
 TEST(KeyFile, HostileFilesApplyOnlyTheirSoundLines)

@@ -51,7 +51,9 @@ std::vector<Vector2> rectangle(float left, float top, float right, float bottom)
 }
 
 // Every test opens its own window (each runs in its own process) and reads
-// back what was drawn into the back buffer, before any swap.
+// back what was drawn, before any swap. Reads take the default read buffer:
+// the back buffer, or under the SDL 1.2 compatibility implementation the
+// framebuffer object it draws into, where naming GL_BACK is an error.
 class RenderingTest : public testing::Test {
 protected:
     void SetUp() override
@@ -59,7 +61,6 @@ protected:
         ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "rendering tests need an X display (xvfb-run)";
         graphics::init();
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
         clearFrame();
     }
 
@@ -280,9 +281,12 @@ protected:
     }
 
 private:
+    // Each frame starts from the same current colour, which a first shape
+    // without a colour of its own takes.
     static std::vector<unsigned char> frameOf(std::function<void()> const& draw)
     {
         clearFrame();
+        glColor3fv(cWhite);
         draw();
         return readFrame();
     }

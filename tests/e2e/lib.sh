@@ -16,6 +16,7 @@
 #   BALLPIT_E2E_WRAPPER  command words put before the program (e.g.
 #                        "valgrind -q"); the wrapper must run the program in
 #                        its own process, so that signals reach it.
+#   XDG_CONFIG_HOME      set to an empty scratch directory for the program.
 #   Everything else (ASAN_OPTIONS, TSAN_OPTIONS, ...) is passed through.
 
 E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -157,6 +158,9 @@ e2e_init() {
   exec {E2E_NAP_FD}<> <(:)
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ballpit-e2e.XXXXXX")
   trap e2e_cleanup EXIT
+  # The program also looks for the user's key file: point it at a directory
+  # that holds none, so a developer's own file never changes an outcome.
+  export XDG_CONFIG_HOME="$E2E_TMP/config-home"
   trap 'exit 130' INT TERM
   if [ "${2:-}" != --no-display ]; then
     e2e_start_xvfb

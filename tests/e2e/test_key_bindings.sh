@@ -38,6 +38,18 @@ e2e_key_tap q
 e2e_expect_orderly_end
 e2e_log "ok: end = q moves the end key; unusable lines change nothing"
 
+# The Windows key is LWin whichever SDL 1.2 is loaded (the compatibility
+# implementation reports it as Meta).
+e2e_prepare
+e2e_keyfile 'pause = LWin'
+e2e_launch
+e2e_wait_started
+e2e_key_tap Super_L
+e2e_expect_frozen lwin-paused
+e2e_key_tap Escape
+e2e_expect_orderly_end
+e2e_log "ok: pause = LWin pauses on the Windows key"
+
 # An empty file is a valid one: all defaults.
 e2e_prepare
 : >"$E2E_WORK/configs/keys.cfg"

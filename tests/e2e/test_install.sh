@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installed, the program runs from anywhere: `make install`'s files under a
+# DESTDIR and the Debian package unpacked into a scratch root each start in a
+# directory of their own, with no key file there nor in the user's
+# configuration, and find the default installed beside them.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+build=$(dirname "$E2E_BINARY")
+[ -f "$build/CPackConfig.cmake" ] || e2e_fail "$build is no build directory (no CPackConfig.cmake)"
+
+# Runs the installed program (the harness runs E2E_BINARY) through a normal
+# session in an empty working directory.
+expect_installed_runs() {
+  E2E_BINARY=$1
+  e2e_prepare --no-keyfile
+  e2e_launch
+  e2e_wait_started
+  e2e_key_tap Escape
+  e2e_expect_orderly_end
+}
+
+expect_files() {
+  local prefix=$1 file
+  for file in bin/ballpit share/ballpit/keys.cfg share/man/man6/ballpit.6.gz; do
+    [ -f "$prefix/$file" ] || e2e_fail "$file is not installed under $prefix"
+  done
+}
+
+# make install: DESTDIR in front of a prefix other than the configured one.
+destdir=$E2E_TMP/destdir
+DESTDIR=$destdir cmake --install "$build" --prefix /opt/ballpit >"$E2E_TMP/install.log" 2>&1 ||
+  { cat "$E2E_TMP/install.log" >&2; e2e_fail "cmake --install failed"; }
+expect_files "$destdir/opt/ballpit"
+expect_installed_runs "$destdir/opt/ballpit/bin/ballpit"
+e2e_log "ok: installed under DESTDIR/opt/ballpit"
+
+# The package: built, its dependencies satisfiable here, unpacked without root.
+cpack --config "$build/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
+  { cat "$E2E_TMP/cpack.log" >&2; e2e_fail "cpack failed"; }
+debs=("$E2E_TMP"/package/ballpit_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || e2e_fail "cpack made no ballpit_*.deb"
+apt-get install -s -q "${debs[0]}" >"$E2E_TMP/apt.log" 2>&1 ||
+  { cat "$E2E_TMP/apt.log" >&2; e2e_fail "apt-get cannot install ${debs[0]}"; }
+dpkg -x "${debs[0]}" "$E2E_TMP/root"
+expect_files "$E2E_TMP/root/usr"
+expect_installed_runs "$E2E_TMP/root/usr/bin/ballpit"
+e2e_log "ok: package $(basename "${debs[0]}") unpacked into a scratch root"
