@@ -253,12 +253,10 @@ void runPour(Options const& options)
     writeTicks(options.csvDir + "/pour.csv", samples);
 }
 
-// Frames of a pile of `count` balls (the starting scene and the pour), each
-// as the draw thread makes it: the world drawn, events pumped, the buffers
-// swapped and cleared. The pile lies still while it is drawn.
-void runDraw(int count, Options const& options)
+// The starting scene, then the pour, tick by tick, until `count` balls lie
+// in the world.
+void pourPile(int count)
 {
-    const std::string name = "draw-" + std::to_string(count);
     creator::init();
     effect::init();
     manager::init();
@@ -266,6 +264,15 @@ void runDraw(int count, Options const& options)
         pourBall(t);
         manager::update(bench::kStep);
     }
+}
+
+// Frames of a pile of `count` balls (the starting scene and the pour), each
+// as the draw thread makes it: the world drawn, events pumped, the buffers
+// swapped and cleared. The pile lies still while it is drawn.
+void runDraw(int count, Options const& options)
+{
+    const std::string name = "draw-" + std::to_string(count);
+    pourPile(count);
     graphics::init();
     // The first frames set the renderer up; they are not counted.
     const int warmUp = 10;
@@ -298,13 +305,7 @@ void runDraw(int count, Options const& options)
 void runRecord(int count, Options const& options)
 {
     const std::string name = "record-" + std::to_string(count);
-    creator::init();
-    effect::init();
-    manager::init();
-    for (std::size_t t = 0; kStartingBalls + static_cast<int>(t) < count; ++t) {
-        pourBall(t);
-        manager::update(bench::kStep);
-    }
+    pourPile(count);
     std::string error;
     if (!recording::open(options.csvDir + "/" + name + ".rec", error)) {
         std::cerr << "ballpit-bench: " << error << std::endl;

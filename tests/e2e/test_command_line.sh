@@ -5,16 +5,8 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-# run_direct ARGS...: the program run to its end in a fresh working
-# directory, without a window; E2E_STATUS, E2E_OUT and E2E_ERR as for a launch.
-run_direct() {
-  E2E_STATUS=0
-  (cd "$E2E_WORK" && exec env -u DISPLAY "${E2E_WRAPPER[@]}" "$E2E_BINARY" "$@") \
-    >"$E2E_OUT" 2>"$E2E_ERR" </dev/null || E2E_STATUS=$?
-}
-
 e2e_prepare
-run_direct --version
+e2e_run_direct --version
 e2e_expect_status 0
 e2e_expect_out '^ballpit [0-9]+\.[0-9]+\.[0-9]+$' 1
 e2e_log "ok: --version"
@@ -23,7 +15,7 @@ e2e_log "ok: --version"
 # and dropped where the file gave a tool's default key to another binding.
 e2e_prepare
 e2e_keyfile 'pause = n' 'grid = q'
-run_direct --help
+e2e_run_direct --help
 e2e_expect_status 0
 e2e_expect_out '^usage: ballpit ' 1
 for binding in 'pause +n ' 'end +Escape ' 'step +none ' 'reset +r ' 'slower +Minus ' 'grid +q ' 'hud +h '; do
@@ -35,7 +27,7 @@ e2e_log "ok: --help lists the bindings of the key file in force"
 for wrong in "--bogus" "--keys" "extra"; do
   e2e_prepare
   # shellcheck disable=SC2086  # one or no word
-  run_direct $wrong
+  e2e_run_direct $wrong
   e2e_expect_status 64
   [ "$(wc -l <"$E2E_ERR")" -eq 1 ] || e2e_fail "$wrong: expected one line on standard error"
   e2e_expect_err 'usage: ballpit ' 1

@@ -34,15 +34,8 @@ e2e_expect_out '^Update Thread Cleaning$' 1
 ticks=$(sed -n 's/^replay: \([0-9]*\) ticks, identical$/\1/p' "$E2E_OUT")
 e2e_log "ok: the windowed replay is identical ($ticks ticks)"
 
-# run_direct ARGS...: the program run to its end without a display.
-run_direct() {
-  E2E_STATUS=0
-  (cd "$E2E_WORK" && exec env -u DISPLAY "${E2E_WRAPPER[@]}" "$E2E_BINARY" "$@") \
-    >"$E2E_OUT" 2>"$E2E_ERR" </dev/null || E2E_STATUS=$?
-}
-
 e2e_prepare
-run_direct --replay "$rec" --headless
+e2e_run_direct --replay "$rec" --headless
 e2e_expect_status 0
 e2e_expect_out "^replay: $ticks ticks, identical\$" 1
 e2e_expect_out '^replay: final hash [0-9a-f]{16}; [0-9]+ ticks in [0-9.]+ s, [0-9]+ ticks a second$' 1
@@ -61,7 +54,7 @@ e2e_log "ok: the end key stops a replay"
 # expect_refused FILE TEXT: one line naming the fault, status 1.
 expect_refused() {
   e2e_prepare
-  run_direct --replay "$1" --headless
+  e2e_run_direct --replay "$1" --headless
   e2e_expect_status 1
   [ "$(wc -l <"$E2E_ERR")" -eq 1 ] || e2e_fail "$1: expected one line on standard error"
   e2e_expect_err "$2" 1
@@ -75,7 +68,7 @@ e2e_log "ok: an empty file, a directory and random bytes are refused"
 
 head -c $(($(stat -c %s "$rec") - 30)) "$rec" >"$E2E_TMP/cut.rec"
 e2e_prepare
-run_direct --replay "$E2E_TMP/cut.rec" --headless
+e2e_run_direct --replay "$E2E_TMP/cut.rec" --headless
 e2e_expect_status 1
 e2e_expect_out '^replay: truncated after tick [0-9]+$' 1
 e2e_log "ok: a recording cut short replays what is there: $(grep truncated "$E2E_OUT")"
