@@ -287,7 +287,13 @@ bool Reader::open(std::string const& path, std::string& error)
             error = cut;
             return false;
         }
+        // A key code, or the one past the table that binds nothing: an
+        // SDLKey can hold no other value.
         const auto code = static_cast<std::int32_t>(get(bytes + length, 4));
+        if (code < 0 || code > SDLK_LAST) {
+            error = corrupt;
+            return false;
+        }
         header.push_back({std::string(reinterpret_cast<char*>(bytes), length), static_cast<SDLKey>(code)});
     }
     const std::uint64_t expected = sum.value();

@@ -14,8 +14,8 @@
 //
 // Format version 1; numbers are little-endian, unsigned unless said:
 //   header  the 8 bytes "BALLPITR", u32 version, u8 n (1 to 32), then n
-//           bindings (u8 name length 1 to 32, the name, i32 key code), then
-//           u64 checksum
+//           bindings (u8 name length 1 to 32, the name, i32 key code: a code
+//           of the key table, or SDLK_LAST for none), then u64 checksum
 //   tick    'T', i32 pointer x, i32 pointer y, u8 flags (1 left button,
 //           2 right button, 4 window closed; no other bits), then the n key
 //           statuses in ceil(n / 4) bytes: binding i in bits 2(i mod 4) and

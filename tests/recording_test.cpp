@@ -67,7 +67,7 @@ void writeRecording(std::string const& path, int ticks)
     ASSERT_TRUE(recording::open(path, error)) << error;
     std::vector<recording::Binding> bindings;
     for (int b = 0; b < 10; ++b)
-        bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b * 31 - 7)});
+        bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b * 31 + 7)});
     recording::begin(bindings);
     for (int t = 1; t <= ticks; ++t) {
         recording::tick(tickNumber(t));
@@ -126,7 +126,7 @@ TEST(Recording, ReadsBackWhatWasWritten)
     ASSERT_TRUE(reader.open(file.path, error)) << error;
     ASSERT_EQ(reader.bindings().size(), 10u);
     EXPECT_EQ(reader.bindings()[3].name, "binding3");
-    EXPECT_EQ(reader.bindings()[0].code, static_cast<SDLKey>(-7));
+    EXPECT_EQ(reader.bindings()[9].code, static_cast<SDLKey>(286));
     int t = 0;
     for (;;) {
         recording::Tick tick;
