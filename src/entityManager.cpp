@@ -312,4 +312,9 @@ std::uint64_t worldHash()
     return hash.value();
 }
 
+bool frameWaiting()
+{
+    return s_bFrameWaiting.load();
+}
+
 }  // namespace manager

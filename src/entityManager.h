@@ -23,4 +23,8 @@ void handleInput();
 // Equal worlds give equal hashes on every run and build.
 std::uint64_t worldHash();
 
+// Not called by the program: for tests. Whether a frame is waiting for the
+// physics lock, to be let in before the next physics pass.
+bool frameWaiting();
+
 }  // namespace manager

@@ -186,8 +186,9 @@ TEST(ManagerThreads, WaitingFrameGoesBeforeTheNextPass)
         while (ball.entered.load() <= pass)
             std::this_thread::yield();
         asked.store(pass + 1);
-        // Time for the frame to reach the lock, which this pass holds.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // The frame is on its way to the lock, which this pass holds.
+        while (!manager::frameWaiting())
+            std::this_thread::yield();
         EXPECT_EQ(frames.load(), pass) << "a frame was drawn while a pass held the lock";
         ball.allowed.store(pass + 1);
         while (ball.entered.load() <= pass + 1)
