@@ -11,7 +11,6 @@
 #include "gridView.h"
 #include "handleSignal.h"
 #include "inputManager.h"
-#include "keys.h"
 #include "liveStats.h"
 #include "overlay.h"
 #include "reader.h"
@@ -114,7 +113,6 @@ int startDrawThread(void*)
 // A replay reads no key file: the recorded bindings are the ones in force.
 void useRecordedBindings()
 {
-    key::init();
     std::string error;
     if (!session::useRecordedBindings(error)) {
         std::cerr << "ballpit: " << error << std::endl;

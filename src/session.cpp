@@ -19,8 +19,6 @@ namespace session {
 
 namespace {
 
-const float kStep = 10.0f;
-
 enum class Mode { live, record, replay };
 
 Mode s_mode = Mode::live;
@@ -115,6 +113,7 @@ bool replaying()
 
 bool useRecordedBindings(std::string& error)
 {
+    key::init();
     for (auto& binding : key::sdlMap)
         *binding.second = key::unbound;
     for (recording::Binding const& recorded : s_reader.bindings()) {
@@ -196,7 +195,6 @@ int replayHeadless()
     debug::init();
     game::init();
     input::init();
-    key::init();
     std::string error;
     if (!useRecordedBindings(error)) {
         std::cerr << "ballpit: " << error << std::endl;
@@ -206,7 +204,7 @@ int replayHeadless()
     while (takeInput()) {
         cfg::handleInput();
         game::handleInput();
-        game::update(kStep);
+        game::update(game::kStep);
         if (!endTick())
             break;
     }
