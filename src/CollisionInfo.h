@@ -135,4 +135,5 @@ Shares pushApart(Ball* a, Ball* b, Body const& bodyA, Body const& bodyB, Contact
 // Not called by the program, whose grid pass calls pushApart: for tests and
 // benchmarks.
 void applyCollision(Ball* a, Ball* b);
+// The grid pass calls this one for every ball and polygon whose boxes meet.
 void applyCollision(Polygon* polygon, Ball* ball);
