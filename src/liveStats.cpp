@@ -77,6 +77,10 @@ void endTick(int stepMicro)
     s_llStepMicroSum += stepMicro;
     s_iStepMicroMax = std::max(s_iStepMicroMax, stepMicro);
     ++s_iSteps;
+    // The grid keeps the last world step's figures until the next one, so
+    // they are copied only while shown, never into every tick.
+    if (!cfg::showGrid() && !cfg::showHud())
+        return;
     int pairs = 0;
     for (int column = 0; column < collision::kColumns; ++column)
         for (int row = 0; row < collision::kRows; ++row) {
