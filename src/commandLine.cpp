@@ -18,25 +18,6 @@ const int kUsageStatus = 64;
 const char kUsage[] =
     "usage: ballpit [--keys FILE] [--record FILE | --replay FILE [--headless]] [--help] [--version]";
 
-struct Binding {
-    const char* name;
-    SDLKey const* code;
-    const char* effect;
-};
-
-const Binding kBindings[] = {
-    {"pause", &key::pause, "pause, or resume"},
-    {"end", &key::end, "end the program (on release)"},
-    {"follow", &key::follow, "while held, the gravity well follows the pointer"},
-    {"well", &key::well, "while held, the gravity well pulls every body"},
-    {"step", &key::step, "while paused, run one tick"},
-    {"reset", &key::reset, "back to the starting scene"},
-    {"slower", &key::slower, "halve the ticks per second (down to 12.5)"},
-    {"faster", &key::faster, "double the ticks per second (up to 200)"},
-    {"grid", &key::grid, "show or hide the collision grid"},
-    {"hud", &key::hud, "show or hide the statistics overlay"},
-};
-
 [[noreturn]] void usageError(std::string const& problem)
 {
     std::cerr << "ballpit: " << problem << "; " << kUsage << std::endl;
@@ -100,8 +81,8 @@ void printHelp(std::ostream& out)
         out << "Keys, as " << path << " sets them:\n";
     else
         out << "Keys (the defaults: " << path << " cannot be opened, so the program would not start):\n";
-    for (Binding const& binding : kBindings) {
-        const std::string name = keyName(*binding.code);
+    for (key::Binding const& binding : key::kBindings) {
+        const std::string name = keyName(*binding.key);
         out << "  " << binding.name << std::string(8 - std::strlen(binding.name), ' ') << name
             << std::string(name.size() < 12 ? 12 - name.size() : 1, ' ') << binding.effect << "\n";
     }

@@ -15,7 +15,7 @@
 #define ARENA_UNPOISON(slot) ((void)(slot))
 #endif
 
-namespace arena {
+namespace entityArena {
 
 namespace {
 
@@ -70,4 +70,4 @@ std::size_t used()
     return s_uNeverUsed - s_free_Slots.size();
 }
 
-}  // namespace arena
+}  // namespace entityArena

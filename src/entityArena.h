@@ -9,7 +9,7 @@
 // follows from the order in which bodies were made and freed, never from
 // what else the process allocated before, on either thread: a session run
 // again from the same input builds the same world.
-namespace arena {
+namespace entityArena {
 
 // Room for any body of the world.
 const std::size_t kSlotBytes = 128;
@@ -38,4 +38,4 @@ void destroy(T* body)
     give(body);
 }
 
-}  // namespace arena
+}  // namespace entityArena

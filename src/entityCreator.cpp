@@ -26,7 +26,7 @@ std::queue<Polygon*> s_startPolys;
 // Null, and nothing added, once the arena is full.
 Ball* addBall(Vector2 const& position, float radius, float const* colour, std::queue<Ball*>& queue)
 {
-    Ball* ball = arena::make<Ball>(position, radius, colour);
+    Ball* ball = entityArena::make<Ball>(position, radius, colour);
     if (ball == nullptr)
         return nullptr;
     queue.push(ball);
@@ -42,7 +42,7 @@ void removeBall(std::queue<Ball*>& queue)
     Ball* ball = queue.front();
     manager::remove(ball);
     queue.pop();
-    arena::destroy(ball);
+    entityArena::destroy(ball);
 }
 
 void removeAllBalls(std::queue<Ball*>& queue)
@@ -73,7 +73,7 @@ void init()
         addBall(Vector2(static_cast<float>(i), static_cast<float>(i)), kMouseBallRadius, cCyan);
     const std::vector<Vector2> triangle = {Vector2(500.0f, 500.0f), Vector2(300.0f, 500.0f),
                                            Vector2(500.0f, 300.0f)};
-    if (Polygon* polygon = arena::make<Polygon>(triangle, cRed)) {
+    if (Polygon* polygon = entityArena::make<Polygon>(triangle, cRed)) {
         s_startPolys.push(polygon);
         manager::add(polygon);
     }
@@ -95,7 +95,7 @@ void clean()
         Polygon* polygon = s_startPolys.front();
         manager::remove(polygon);
         s_startPolys.pop();
-        arena::destroy(polygon);
+        entityArena::destroy(polygon);
     }
 }
 

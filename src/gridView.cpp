@@ -30,7 +30,7 @@ void draw()
     glBegin(GL_QUADS);
     for (int column = 0; column < collision::kColumns; ++column)
         for (int row = 0; row < collision::kRows; ++row) {
-            const int bodies = stats::cellBodies(column, row);
+            const int bodies = liveStats::cellBodies(column, row);
             if (bodies == 0)
                 continue;
             const float shade = static_cast<float>(std::min(bodies, kFullShade)) / kFullShade;

@@ -9,9 +9,8 @@ namespace input {
 
 namespace {
 
-KeyStatus keyState[SDLK_LAST];
-Pointer s_pointer;
-bool s_bClosed = false;
+// What every reader of this tick sees.
+Tick s_tick;
 
 bool inTable(int code)
 {
@@ -28,70 +27,71 @@ int codeOf(SDLKey const& key)
     return code;
 }
 
-KeyStatus statusOf(SDLKey const& key)
-{
-    const int code = codeOf(key);
-    return inTable(code) ? keyState[code] : Idle;
-}
-
-void setStatus(int code, KeyStatus status)
+void setCode(Tick& tick, int code, KeyStatus status)
 {
     if (inTable(code))
-        keyState[code] = status;
+        tick.keys[code] = status;
 }
 
 }  // namespace
 
 void init()
 {
-    for (KeyStatus& status : keyState)
-        status = Idle;
-    s_pointer = Pointer();
-    s_bClosed = false;
+    s_tick = Tick();
 }
 
 void clean() {}
 
-void update()
+Tick fromPlatform()
 {
-    for (KeyStatus& status : keyState) {
-        if (status == JustReleased)
-            status = Idle;
-        else if (status == JustPressed)
-            status = Held;
+    Tick tick;
+    for (int code = 0; code < SDLK_LAST; ++code) {
+        const KeyStatus last = s_tick.keys[code];
+        tick.keys[code] = last == JustReleased ? Idle : last == JustPressed ? Held : last;
     }
-    s_bClosed = false;
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
         switch (event.type) {
         case SDL_KEYDOWN:
-            setStatus(compat::classicKeyCode(codeOf(event.key.keysym.sym)), JustPressed);
+            setCode(tick, sdlCompat::classicKeyCode(codeOf(event.key.keysym.sym)), JustPressed);
             break;
         case SDL_KEYUP:
-            setStatus(compat::classicKeyCode(codeOf(event.key.keysym.sym)), JustReleased);
+            setCode(tick, sdlCompat::classicKeyCode(codeOf(event.key.keysym.sym)), JustReleased);
             break;
         case SDL_QUIT:
             // Closing the window acts exactly like releasing the end key.
-            setStatus(codeOf(key::end), JustReleased);
-            s_bClosed = true;
+            setStatus(tick, key::end, JustReleased);
+            tick.closed = true;
             break;
         default:
             break;
         }
     }
-    const Uint8 buttons = SDL_GetMouseState(&s_pointer.x, &s_pointer.y);
-    s_pointer.left = (buttons & SDL_BUTTON(1)) != 0;
-    s_pointer.right = (buttons & SDL_BUTTON(3)) != 0;
+    const Uint8 buttons = SDL_GetMouseState(&tick.pointer.x, &tick.pointer.y);
+    tick.pointer.left = (buttons & SDL_BUTTON(1)) != 0;
+    tick.pointer.right = (buttons & SDL_BUTTON(3)) != 0;
+    return tick;
 }
 
-void replay(Pointer const& pointer, std::vector<std::pair<SDLKey, KeyStatus>> const& statuses, bool closed)
+void apply(Tick const& tick)
 {
-    for (KeyStatus& status : keyState)
-        status = Idle;
-    for (auto const& key : statuses)
-        setStatus(codeOf(key.first), key.second);
-    s_pointer = pointer;
-    s_bClosed = closed;
+    s_tick = tick;
+}
+
+void update()
+{
+    apply(fromPlatform());
+}
+
+KeyStatus statusIn(Tick const& tick, SDLKey const& key)
+{
+    const int code = codeOf(key);
+    return inTable(code) ? tick.keys[code] : Idle;
+}
+
+void setStatus(Tick& tick, SDLKey const& key, KeyStatus status)
+{
+    setCode(tick, codeOf(key), status);
 }
 
 bool drainStops(SDLKey const& end)
@@ -104,56 +104,41 @@ bool drainStops(SDLKey const& end)
     return stop;
 }
 
-KeyStatus status(SDLKey const& key)
-{
-    return statusOf(key);
-}
-
-Pointer pointer()
-{
-    return s_pointer;
-}
-
-bool closed()
-{
-    return s_bClosed;
-}
-
 bool isPressed(SDLKey const& key)
 {
-    const KeyStatus status = statusOf(key);
+    const KeyStatus status = statusIn(s_tick, key);
     return status == JustPressed || status == Held;
 }
 
 bool isReleased(SDLKey const& key)
 {
-    const KeyStatus status = statusOf(key);
+    const KeyStatus status = statusIn(s_tick, key);
     return status == Idle || status == JustReleased;
 }
 
 bool wasPressed(SDLKey const& key)
 {
-    return statusOf(key) == JustPressed;
+    return statusIn(s_tick, key) == JustPressed;
 }
 
 bool wasReleased(SDLKey const& key)
 {
-    return statusOf(key) == JustReleased;
+    return statusIn(s_tick, key) == JustReleased;
 }
 
 bool mouseLeft()
 {
-    return s_pointer.left;
+    return s_tick.pointer.left;
 }
 
 bool mouseRight()
 {
-    return s_pointer.right;
+    return s_tick.pointer.right;
 }
 
 Vector2 mousePosition()
 {
-    return Vector2(static_cast<float>(s_pointer.x), static_cast<float>(s_pointer.y));
+    return Vector2(static_cast<float>(s_tick.pointer.x), static_cast<float>(s_tick.pointer.y));
 }
 
 }  // namespace input

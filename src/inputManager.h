@@ -2,13 +2,10 @@
 
 #include <SDL.h>
 
-#include <utility>
-#include <vector>
-
 #include "Vector2.h"
 
-// Per-tick key statuses from the platform's event queue, and the mouse as it
-// is now.
+// Per-tick key statuses from the platform's event queue, and the mouse as the
+// tick took it.
 namespace input {
 
 enum KeyStatus { Idle = 0, JustPressed = 1, Held = 2, JustReleased = 3 };
@@ -22,24 +19,36 @@ struct Pointer {
     bool right = false;
 };
 
+// One tick's input, whole: the pointer, whether the window was closed, and
+// the status of every key, so of every binding. Live play takes it from the
+// platform and a replay from its file; either way apply() makes it what the
+// tick reads, and a recording records it.
+struct Tick {
+    Pointer pointer;
+    bool closed = false;
+    KeyStatus keys[SDLK_LAST] = {};
+};
+
 void init();
 void clean();
-// Ages the statuses, drains the event queue and takes the mouse; once at the
-// start of a tick.
+
+// Live play: this tick's input from the platform. The last tick's statuses
+// aged, then the event queue drained, and the mouse taken.
+Tick fromPlatform();
+// Makes `tick` the input every reader of this tick sees: the one writer of
+// the input state.
+void apply(Tick const& tick);
+// fromPlatform, then apply; once at the start of a tick.
 void update();
 
-// This tick's input as it was recorded, instead of update(): the pointer,
-// the statuses of the given keys (every other key is idle) and whether the
-// window was closed.
-void replay(Pointer const& pointer, std::vector<std::pair<SDLKey, KeyStatus>> const& statuses, bool closed);
+// A key's status in a tick's input; Idle for codes outside the key table.
+KeyStatus statusIn(Tick const& tick, SDLKey const& key);
+// Sets it; codes outside the key table change nothing.
+void setStatus(Tick& tick, SDLKey const& key, KeyStatus status);
+
 // While replaying: takes the live events without applying them; true when
 // they release `end` or close the window, the ways a person stops a replay.
 bool drainStops(SDLKey const& end);
-
-KeyStatus status(SDLKey const& key);
-Pointer pointer();
-// A close request came in this tick.
-bool closed();
 
 // Key codes outside the table are never down and never change.
 bool isPressed(SDLKey const& key);

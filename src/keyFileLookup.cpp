@@ -4,15 +4,13 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "reader.h"
-
-namespace lookup {
+namespace keyFileLookup {
 
 namespace {
 
 const char kProgramDir[] = "ballpit";
 
-std::string configHomeFile()
+std::string configHomeFile(std::string const& name)
 {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     std::filesystem::path base;
@@ -24,26 +22,23 @@ std::string configHomeFile()
             return std::string();
         base = std::filesystem::path(home) / ".config";
     }
-    return (base / kProgramDir / testFile).string();
+    return (base / kProgramDir / name).string();
 }
 
-std::string installedDefault()
+std::string installedDefault(std::string const& name)
 {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
         return std::string();
-    return (program.parent_path().parent_path() / "share" / kProgramDir / testFile).string();
+    return (program.parent_path().parent_path() / "share" / kProgramDir / name).string();
 }
 
 }  // namespace
 
-std::string keyFile(const char* explicitPath)
+std::string find(std::string const& inWorkingDir, std::string const& name)
 {
-    if (explicitPath != nullptr)
-        return explicitPath;
-    const std::string inWorkingDir = std::string(configDir) + testFile;
-    for (std::string const& candidate : {inWorkingDir, configHomeFile(), installedDefault()})
+    for (std::string const& candidate : {inWorkingDir, configHomeFile(name), installedDefault(name)})
         if (existsAsFile(candidate))
             return candidate;
     return inWorkingDir;
@@ -55,4 +50,4 @@ bool existsAsFile(std::string const& path)
     return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-}  // namespace lookup
+}  // namespace keyFileLookup

@@ -4,58 +4,45 @@ namespace key {
 
 namespace {
 
-struct ToolDefault {
-    const char* name;
-    SDLKey code;
-};
-
-const ToolDefault kStep = {"step", SDLK_n};
-const ToolDefault kReset = {"reset", SDLK_r};
-const ToolDefault kSlower = {"slower", SDLK_MINUS};
-const ToolDefault kFaster = {"faster", SDLK_EQUALS};
-const ToolDefault kGrid = {"grid", SDLK_g};
-const ToolDefault kHud = {"hud", SDLK_h};
-const ToolDefault kTools[] = {kStep, kReset, kSlower, kFaster, kGrid, kHud};
+// The table's default for a binding, found when the program is compiled, so
+// that every binding holds its default before any code runs.
+constexpr SDLKey defaultOf(SDLKey const* binding)
+{
+    for (Binding const& row : kBindings)
+        if (row.key == binding)
+            return row.defaultKey;
+    return unbound;
+}
 
 }  // namespace
 
-SDLKey pause = SDLK_p;
-SDLKey end = SDLK_ESCAPE;
-SDLKey follow = SDLK_f;
-SDLKey well = SDLK_SPACE;
-
-SDLKey step = kStep.code;
-SDLKey reset = kReset.code;
-SDLKey slower = kSlower.code;
-SDLKey faster = kFaster.code;
-SDLKey grid = kGrid.code;
-SDLKey hud = kHud.code;
+SDLKey pause = defaultOf(&pause);
+SDLKey end = defaultOf(&end);
+SDLKey follow = defaultOf(&follow);
+SDLKey well = defaultOf(&well);
+SDLKey step = defaultOf(&step);
+SDLKey reset = defaultOf(&reset);
+SDLKey slower = defaultOf(&slower);
+SDLKey faster = defaultOf(&faster);
+SDLKey grid = defaultOf(&grid);
+SDLKey hud = defaultOf(&hud);
 
 std::map<std::string, SDLKey*> sdlMap;
 
 void init()
 {
-    sdlMap["pause"] = &pause;
-    sdlMap["end"] = &end;
-    sdlMap["follow"] = &follow;
-    sdlMap["well"] = &well;
-    sdlMap[kStep.name] = &step;
-    sdlMap[kReset.name] = &reset;
-    sdlMap[kSlower.name] = &slower;
-    sdlMap[kFaster.name] = &faster;
-    sdlMap[kGrid.name] = &grid;
-    sdlMap[kHud.name] = &hud;
+    for (Binding const& binding : kBindings)
+        sdlMap[binding.name] = binding.key;
 }
 
 void dropCollidingDefaults(std::set<std::string> const& chosen)
 {
-    for (ToolDefault const& tool : kTools) {
-        SDLKey* const binding = sdlMap.at(tool.name);
-        if (chosen.count(tool.name) != 0 || *binding != tool.code)
+    for (Binding const& tool : kBindings) {
+        if (!tool.tool || chosen.count(tool.name) != 0 || *tool.key != tool.defaultKey)
             continue;
         for (std::string const& name : chosen)
-            if (*sdlMap.at(name) == tool.code)
-                *binding = unbound;
+            if (*sdlMap.at(name) == tool.defaultKey)
+                *tool.key = unbound;
     }
 }
 

@@ -9,7 +9,7 @@
 #include "config.h"
 #include "entityCreator.h"
 
-namespace stats {
+namespace liveStats {
 
 namespace {
 
@@ -137,4 +137,4 @@ int cellBodies(int column, int row)
     return s_cell_Bodies[column][row].load(std::memory_order_relaxed);
 }
 
-}  // namespace stats
+}  // namespace liveStats

@@ -6,7 +6,7 @@
 // The figures a person watches while the world runs: the update thread
 // records them, the draw thread shows them in the window caption and the
 // overlay.
-namespace stats {
+namespace liveStats {
 
 // Update thread, after each tick, with the time the world step took.
 void endTick(int stepMicro);
@@ -24,4 +24,4 @@ std::vector<std::string> overlayLines();
 // Draw thread: how many bodies each grid cell held in the last world step.
 int cellBodies(int column, int row);
 
-}  // namespace stats
+}  // namespace liveStats

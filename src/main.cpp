@@ -10,7 +10,6 @@
 #include "graphics.h"
 #include "gridView.h"
 #include "handleSignal.h"
-#include "inputManager.h"
 #include "liveStats.h"
 #include "overlay.h"
 #include "reader.h"
@@ -69,7 +68,7 @@ void report()
         std::cout << "fps:\t" << s_iFPS << std::endl;
     if (cfg::showUPS())
         std::cout << "ups:\t" << s_iUPS << std::endl;
-    stats::report(s_iUPS, s_iFPS);
+    liveStats::report(s_iUPS, s_iFPS);
 }
 
 // What the draw thread adds to the world's frame: the grid under the
@@ -79,9 +78,9 @@ void drawTools()
     if (cfg::showGrid())
         gridView::draw();
     if (cfg::showHud())
-        overlay::draw(stats::overlayLines());
+        overlay::draw(liveStats::overlayLines());
     std::string caption;
-    if (stats::newCaption(caption))
+    if (liveStats::newCaption(caption))
         SDL_WM_SetCaption(caption.c_str(), nullptr);
 }
 
@@ -89,7 +88,7 @@ int startDrawThread(void*)
 {
     // Before the window exists, so that a software renderer's worker threads,
     // started with the context, inherit it. Refused, frames simply compete.
-    priority::lowerCurrentThread(kDrawPriorityDrop);
+    threadPriority::lowerCurrentThread(kDrawPriorityDrop);
     graphics::init();
     DPF(0, "Graphics initialized");
     s_bDrawInitialized.store(true, std::memory_order_release);
@@ -98,6 +97,9 @@ int startDrawThread(void*)
         const int start = tickCountMicro();
         game::draw();
         drawTools();
+        // SDL 1.2 reads the window's events from the display connection of
+        // the thread that made the window, so this thread pumps them into
+        // the queue and the update thread takes them from there.
         SDL_PumpEvents();
         graphics::present();
         s_iDrawCount.fetch_add(1);
@@ -110,46 +112,22 @@ int startDrawThread(void*)
     return 0;
 }
 
-// A replay reads no key file: the recorded bindings are the ones in force.
-void useRecordedBindings()
-{
-    std::string error;
-    if (!session::useRecordedBindings(error)) {
-        std::cerr << "ballpit: " << error << std::endl;
-        debug::quit(session::kBadRecording);
-    }
-}
-
 int startUpdateThread(void*)
 {
     waitFor(s_bDrawInitialized, kHandshakePollMillis);
-    game::init();
-    DPF(0, "Game initialized");
-    input::init();
-    DPF(0, "Input initialized");
-    if (session::replaying())
-        useRecordedBindings();
-    else
-        cfg::init();
-    DPF(0, "Configs initialized");
-    session::beginRecording();
+    session::start(true);
     DPF(0, "Initialization Complete");
     s_bUpdateInitialized.store(true, std::memory_order_release);
     s_micLastSecond = tickCountMicro();
     while (s_bIsRunning.load()) {
         const int start = tickCountMicro();
-        if (!session::takeInput()) {
+        const session::Ran ran = session::tick();
+        if (ran == session::Ran::none) {
             s_bIsRunning.store(false);
             break;
         }
-        cfg::handleInput();
-        game::handleInput();
-        if (cfg::endGame())
-            s_bIsRunning.store(false);
-        const int stepStart = tickCountMicro();
-        game::update(game::kStep);
-        stats::endTick(tickDifference(tickCountMicro(), stepStart));
-        if (!session::endTick())
+        // The tick that ends the run is still counted, reported and paced.
+        if (ran == session::Ran::lastTick)
             s_bIsRunning.store(false);
         ++s_iUpdateCount;
         report();
@@ -157,12 +135,9 @@ int startUpdateThread(void*)
         pace(start, s_fAccUpdateWait, kIterationBudgetMicro / cfg::timeScale());
     }
     DPF(0, "Update Thread Cleaning");
-    s_iExitStatus = session::finish();
-    cfg::clean();
-    input::clean();
     // No frame may draw the world while it is deleted.
     waitFor(s_bDrawStopped, 1);
-    game::clean();
+    s_iExitStatus = session::stop();
     return 0;
 }
 

@@ -76,13 +76,15 @@ void useKeyFile(std::string const& path)
 
 std::string keyFilePath()
 {
-    return lookup::keyFile(s_explicit_Path.empty() ? nullptr : s_explicit_Path.c_str());
+    if (!s_explicit_Path.empty())
+        return s_explicit_Path;
+    return keyFileLookup::find(std::string(configDir) + testFile, testFile);
 }
 
 bool applyKeyFile(std::string const& path)
 {
     std::ifstream file;
-    if (lookup::existsAsFile(path))
+    if (keyFileLookup::existsAsFile(path))
         file.open(path, std::ios::in | std::ios::binary);
     if (!file.is_open())
         return false;

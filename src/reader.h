@@ -14,7 +14,7 @@ extern const char testFile[];
 void readConfigs();
 // Reads the given file instead of looking one up.
 void useKeyFile(std::string const& path);
-// The file given, or the first one the lookup finds (lookup::keyFile).
+// The file given, or the first one the lookup finds (keyFileLookup::find).
 std::string keyFilePath();
 // Applies the lines of a key file; false, with nothing changed, when it
 // cannot be opened. A tool whose default key the file gave to another

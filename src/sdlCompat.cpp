@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-namespace compat {
+namespace sdlCompat {
 
 namespace {
 
@@ -32,4 +32,4 @@ int classicKeyCode(int code)
     }
 }
 
-}  // namespace compat
+}  // namespace sdlCompat

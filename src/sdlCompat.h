@@ -3,10 +3,10 @@
 // SDL 1.2 comes as the classic library or as the compatibility implementation
 // on top of SDL 2, and a system may load either. Where the two report the
 // same input differently, the program takes it as the classic library does.
-namespace compat {
+namespace sdlCompat {
 
 // The key code the classic library gives for the key that produced `code`:
 // the compatibility implementation reports the Super (Windows) keys as Meta.
 int classicKeyCode(int code);
 
-}  // namespace compat
+}  // namespace sdlCompat

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
-#include <utility>
 #include <vector>
 
 #include "config.h"
@@ -13,7 +12,9 @@
 #include "game.h"
 #include "inputManager.h"
 #include "keys.h"
+#include "liveStats.h"
 #include "recording.h"
+#include "ticks.h"
 
 namespace session {
 
@@ -81,9 +82,103 @@ bool readToNextTick()
     }
 }
 
-void printVerdict()
+void concludeStopped()
 {
-    (s_bDamaged ? std::cerr : std::cout) << s_verdict << std::endl;
+    conclude(kIdentical, "replay: stopped after tick " + std::to_string(s_uTicks));
+}
+
+// A replay reads no key file: the recorded bindings are the ones in force,
+// and a binding the recording does not name has no key.
+void useRecordedBindings()
+{
+    key::init();
+    for (auto& binding : key::sdlMap)
+        *binding.second = key::unbound;
+    for (recording::Binding const& recorded : s_reader.bindings()) {
+        const auto binding = key::sdlMap.find(recorded.name);
+        if (binding == key::sdlMap.end()) {
+            std::cerr << "ballpit: " << s_path << " was recorded with a binding this ballpit does not have: "
+                      << recorded.name << std::endl;
+            debug::quit(kBadRecording);
+        }
+        *binding->second = recorded.code;
+    }
+}
+
+// A recording starts with the bindings in force, in the order of their names.
+void beginRecording()
+{
+    std::vector<recording::Binding> bindings;
+    for (auto const& binding : key::sdlMap) {
+        bindings.push_back({binding.first, *binding.second});
+        s_recorded_Bindings.push_back(binding.second);
+    }
+    recording::begin(bindings);
+}
+
+// A tick's input as a recording keeps it: the status of each recorded binding.
+recording::Tick recorded(input::Tick const& in)
+{
+    recording::Tick tick;
+    tick.pointer = in.pointer;
+    tick.closed = in.closed;
+    for (SDLKey const* binding : s_recorded_Bindings)
+        tick.statuses.push_back(input::statusIn(in, *binding));
+    return tick;
+}
+
+// And back: every key the recording names no binding for is idle.
+input::Tick replayed(recording::Tick const& tick)
+{
+    input::Tick in;
+    in.pointer = tick.pointer;
+    in.closed = tick.closed;
+    std::vector<recording::Binding> const& bindings = s_reader.bindings();
+    for (std::size_t i = 0; i < bindings.size(); ++i)
+        input::setStatus(in, bindings[i].code, tick.statuses[i]);
+    return in;
+}
+
+// This tick's input: live (and recorded, when recording) or replayed. False
+// when there is none: the replay reached its last tick, found a fault, or a
+// person stopped it with the end key or by closing the window.
+bool takeInput(input::Tick& in)
+{
+    if (s_mode != Mode::replay) {
+        in = input::fromPlatform();
+        if (s_mode == Mode::record)
+            recording::tick(recorded(in));
+        return true;
+    }
+    if (s_bOver)
+        return false;
+    if (input::drainStops(key::end)) {
+        concludeStopped();
+        return false;
+    }
+    if (!s_bHaveNext && !readToNextTick())
+        return false;
+    in = replayed(s_next);
+    s_bHaveNext = false;
+    return true;
+}
+
+// After every tick: the checks of a recording or a replay. False when a
+// replay must stop: it diverged or reached its end.
+bool checkTick()
+{
+    ++s_uTicks;
+    if (s_mode == Mode::record && s_uTicks % recording::kTicksPerCheck == 0)
+        recording::check(s_uTicks, manager::worldHash());
+    if (s_mode == Mode::replay)
+        return readToNextTick();
+    return true;
+}
+
+void announce(bool on, const char* line)
+{
+    if (on)
+        DPF(0, line);
 }
 
 }  // namespace
@@ -106,118 +201,70 @@ bool openReplay(std::string const& path, std::string& error)
     return true;
 }
 
-bool replaying()
+void start(bool announceLines)
 {
-    return s_mode == Mode::replay;
-}
-
-bool useRecordedBindings(std::string& error)
-{
-    key::init();
-    for (auto& binding : key::sdlMap)
-        *binding.second = key::unbound;
-    for (recording::Binding const& recorded : s_reader.bindings()) {
-        const auto binding = key::sdlMap.find(recorded.name);
-        if (binding == key::sdlMap.end()) {
-            error = s_path + " was recorded with a binding this ballpit does not have: " + recorded.name;
-            return false;
-        }
-        *binding->second = recorded.code;
-    }
-    return true;
-}
-
-void beginRecording()
-{
-    if (s_mode != Mode::record)
-        return;
-    std::vector<recording::Binding> bindings;
-    for (auto const& binding : key::sdlMap) {
-        bindings.push_back({binding.first, *binding.second});
-        s_recorded_Bindings.push_back(binding.second);
-    }
-    recording::begin(bindings);
-}
-
-bool takeInput()
-{
-    if (s_mode != Mode::replay) {
-        input::update();
-        if (s_mode == Mode::record) {
-            recording::Tick tick;
-            tick.pointer = input::pointer();
-            tick.closed = input::closed();
-            for (SDLKey const* binding : s_recorded_Bindings)
-                tick.statuses.push_back(input::status(*binding));
-            recording::tick(tick);
-        }
-        return true;
-    }
-    if (s_bOver)
-        return false;
-    if (input::drainStops(key::end)) {
-        conclude(kIdentical, "replay: stopped after tick " + std::to_string(s_uTicks));
-        return false;
-    }
-    if (!s_bHaveNext && !readToNextTick())
-        return false;
-    std::vector<std::pair<SDLKey, input::KeyStatus>> statuses;
-    std::vector<recording::Binding> const& bindings = s_reader.bindings();
-    for (std::size_t i = 0; i < bindings.size(); ++i)
-        statuses.emplace_back(bindings[i].code, s_next.statuses[i]);
-    input::replay(s_next.pointer, statuses, s_next.closed);
-    s_bHaveNext = false;
-    return true;
-}
-
-bool endTick()
-{
-    ++s_uTicks;
-    if (s_mode == Mode::record && s_uTicks % recording::kTicksPerCheck == 0)
-        recording::check(s_uTicks, manager::worldHash());
+    game::init();
+    announce(announceLines, "Game initialized");
+    input::init();
+    announce(announceLines, "Input initialized");
     if (s_mode == Mode::replay)
-        return readToNextTick();
-    return true;
+        useRecordedBindings();
+    else
+        cfg::init();
+    announce(announceLines, "Configs initialized");
+    if (s_mode == Mode::record)
+        beginRecording();
 }
 
-int finish()
+Ran tick()
 {
+    input::Tick in;
+    if (!takeInput(in))
+        return Ran::none;
+    input::apply(in);
+    cfg::handleInput();
+    game::handleInput();
+    bool last = cfg::endGame();
+    const int stepStart = tickCountMicro();
+    game::update(game::kStep);
+    liveStats::endTick(tickDifference(tickCountMicro(), stepStart));
+    if (!checkTick())
+        last = true;
+    return last ? Ran::lastTick : Ran::tick;
+}
+
+int stop()
+{
+    int status = 0;
     if (s_mode == Mode::record)
         recording::finish(s_uTicks, manager::worldHash());
-    if (s_mode != Mode::replay)
-        return 0;
-    printVerdict();
-    return s_iStatus;
+    if (s_mode == Mode::replay) {
+        // The recorded end key ended the run before the recording did.
+        if (!s_bOver)
+            concludeStopped();
+        (s_bDamaged ? std::cerr : std::cout) << s_verdict << std::endl;
+        status = s_iStatus;
+    }
+    cfg::clean();
+    input::clean();
+    game::clean();
+    return status;
 }
 
 int replayHeadless()
 {
     debug::init();
-    game::init();
-    input::init();
-    std::string error;
-    if (!useRecordedBindings(error)) {
-        std::cerr << "ballpit: " << error << std::endl;
-        return kBadRecording;
+    start(false);
+    const auto begun = std::chrono::steady_clock::now();
+    while (tick() == Ran::tick) {
     }
-    const auto start = std::chrono::steady_clock::now();
-    while (takeInput()) {
-        cfg::handleInput();
-        game::handleInput();
-        game::update(game::kStep);
-        if (!endTick())
-            break;
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const int status = finish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+    const std::uint64_t hash = manager::worldHash();
+    const int status = stop();
     char figures[160];
     std::snprintf(figures, sizeof figures, "replay: final hash %016llx; %u ticks in %.3f s, %.0f ticks a second",
-                  static_cast<unsigned long long>(manager::worldHash()), s_uTicks, seconds,
-                  seconds > 0.0 ? s_uTicks / seconds : 0.0);
+                  static_cast<unsigned long long>(hash), s_uTicks, seconds, seconds > 0.0 ? s_uTicks / seconds : 0.0);
     std::cout << figures << std::endl;
-    cfg::clean();
-    input::clean();
-    game::clean();
     debug::clean();
     return status;
 }

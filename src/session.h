@@ -2,9 +2,10 @@
 
 #include <string>
 
-// A session recorded to a file or replayed from one, tick by tick, around
-// the update thread's loop. Without either the loop takes live input as
-// always.
+// A run of the world, tick by tick: its start-up, its ticks and its end, the
+// same for the live program, a replay in the window and a replay without
+// one. A tick's input comes from the platform (and is recorded, when
+// recording) or from a recording being replayed.
 namespace session {
 
 // Exit statuses of a replay.
@@ -12,31 +13,34 @@ const int kIdentical = 0;
 const int kBadRecording = 1;
 const int kDiverged = 3;
 
-// Main thread, before the worker threads start: the file named on the
-// command line. False, with a one-line reason, when it cannot be opened (or,
-// for a replay, is no recording this program reads).
+// Main thread, before the run starts: the file named on the command line.
+// False, with a one-line reason, when it cannot be opened (or, for a replay,
+// is no recording this program reads).
 bool openRecording(std::string const& path, std::string& error);
 bool openReplay(std::string const& path, std::string& error);
-bool replaying();
 
-// Update thread, once at start-up, where the key file would be read for a
-// live session: a replay puts the recorded bindings in force instead. False,
-// with a reason, when they name a binding this program does not have.
-bool useRecordedBindings(std::string& error);
-// Update thread, once the bindings are in force: a recording starts with them.
-void beginRecording();
+// On the thread that runs the ticks, once: the world, input, the bindings in
+// force (the key file's; in a replay, the recording's) and a recording's
+// header, each followed by its status line when `announce` is set. A key
+// file or a recording's bindings that cannot be used end the process with
+// status 1.
+void start(bool announce);
 
-// Update thread, first in every tick: this tick's input, live (and recorded,
-// when recording) or replayed. False when there is no tick to run: the
-// replay reached its last tick, found a fault, or a person stopped it with
-// the end key or by closing the window.
-bool takeInput();
-// Update thread, after every tick: the checks of a recording or a replay.
-// False when a replay must stop: it diverged or reached its end.
-bool endTick();
-// After the last tick: a recording is finished; a replay prints its verdict
-// line and gives the exit status.
-int finish();
+enum class Ran {
+    tick,      // a tick ran
+    lastTick,  // a tick ran, and it ends the run: the end key, the window
+               // closed, or a replay diverged or reached its end
+    none,      // no tick ran: the replay is over or a person stopped it
+};
+
+// One tick: its input in, the control flags, the game's input and update,
+// then the checks of a recording or a replay.
+Ran tick();
+
+// After the last tick: a recording is finished and a replay prints its
+// verdict; then the flags, input and the world are cleaned up. No frame may
+// draw the world by then. Gives the exit status.
+int stop();
 
 // A replay without a window or a display, on the calling thread, as fast as
 // the machine goes; prints the verdict, the final hash and the ticks per

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace priority {
+namespace threadPriority {
 
 namespace {
 
@@ -26,4 +26,4 @@ bool lowerCurrentThread(int steps)
     return setpriority(PRIO_PROCESS, thread, std::min(now + steps, kLowestPriority)) == 0;
 }
 
-}  // namespace priority
+}  // namespace threadPriority

@@ -262,7 +262,7 @@ TEST_F(Game, CleanWhilePausedDeletesEverything)
     // What game::init made that is still alive: bodies in the world's arena,
     // states on the heap.
     const auto live = [&] {
-        return std::vector<int>{static_cast<int>(arena::used()), heap::liveLike(paused), heap::liveLike(creating)};
+        return std::vector<int>{static_cast<int>(entityArena::used()), heap::liveLike(paused), heap::liveLike(creating)};
     };
 
     keyevents::press(key::pause);
@@ -350,7 +350,7 @@ TEST_F(Game, ResetRebuildsTheStartingScene)
     tap(key::reset);
     EXPECT_TRUE(cfg::paused());
     EXPECT_EQ(creator::ballCount(), 58);
-    EXPECT_EQ(arena::used(), 59u);
+    EXPECT_EQ(entityArena::used(), 59u);
     // The new world is the one the manager steps: the starting scene and the
     // probe.
     tap(key::step);

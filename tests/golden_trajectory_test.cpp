@@ -214,7 +214,7 @@ TEST(GoldenTrajectory, PourOfTwoThousandBalls)
         buildStartingScene();
     }
     for (std::size_t t = 0; t < kPoured; ++t)
-        poured.push_back(arena::make<Ball>(
+        poured.push_back(entityArena::make<Ball>(
             Vector2(static_cast<float>(100 + (7 * t) % 600), static_cast<float>(100 + (3 * t) % 200)), 10.0f, cCyan));
     std::set<PhysicsEntity const*> pouredBodies(poured.begin(), poured.end());
 
@@ -235,7 +235,7 @@ TEST(GoldenTrajectory, PourOfTwoThousandBalls)
 
     for (Ball* ball : poured) {
         manager::remove(ball);
-        arena::destroy(ball);
+        entityArena::destroy(ball);
     }
     tearDownWorld();
 }

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "keyFileLookup.h"
 #include "keyfile_support.h"
 #include "keys.h"
 #include "reader.h"
@@ -280,23 +279,23 @@ TEST(KeyFileLookup, FirstExistingFileWins)
     const std::filesystem::path configHome = sandbox.directory() / "config";
     const std::string user = (configHome / "ballpit" / "keys.cfg").string();
     setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    EXPECT_EQ(lookup::keyFile(), "configs/keys.cfg");
-    EXPECT_EQ(lookup::keyFile("elsewhere.cfg"), "elsewhere.cfg");
+    EXPECT_EQ(keyFilePath(), "configs/keys.cfg");
 
     std::filesystem::create_directories(configHome / "ballpit");
     std::ofstream(user) << "pause = k\n";
-    EXPECT_EQ(lookup::keyFile(), user);
+    EXPECT_EQ(keyFilePath(), user);
     key::init();
     readConfigs();
     EXPECT_EQ(key::pause, SDLK_k);
 
     // A directory in the working directory's place is passed over.
     std::filesystem::create_directory(sandbox.keyFile());
-    EXPECT_EQ(lookup::keyFile(), user);
+    EXPECT_EQ(keyFilePath(), user);
     std::filesystem::remove(sandbox.keyFile());
     sandbox.write("");
-    EXPECT_EQ(lookup::keyFile(), "configs/keys.cfg");
-    EXPECT_EQ(lookup::keyFile("elsewhere.cfg"), "elsewhere.cfg");
+    EXPECT_EQ(keyFilePath(), "configs/keys.cfg");
+    useKeyFile("elsewhere.cfg");
+    EXPECT_EQ(keyFilePath(), "elsewhere.cfg");
 }
 
 // XDG_CONFIG_HOME counts only as an absolute path; otherwise ~/.config.
@@ -312,12 +311,12 @@ TEST(KeyFileLookup, ConfigHomeDefaultsToDotConfig)
         std::filesystem::create_directories(std::filesystem::path(configHome) / "ballpit");
         std::ofstream(std::filesystem::path(configHome) / "ballpit" / "keys.cfg") << "";
         setenv("XDG_CONFIG_HOME", configHome, 1);
-        EXPECT_EQ(lookup::keyFile(), user) << "XDG_CONFIG_HOME=" << configHome;
+        EXPECT_EQ(keyFilePath(), user) << "XDG_CONFIG_HOME=" << configHome;
     }
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(lookup::keyFile(), user);
+    EXPECT_EQ(keyFilePath(), user);
     unsetenv("HOME");
-    EXPECT_EQ(lookup::keyFile(), "configs/keys.cfg");
+    EXPECT_EQ(keyFilePath(), "configs/keys.cfg");
 }
 
 TEST(KeyFile, HostileFilesApplyOnlyTheirSoundLines)

@@ -165,7 +165,7 @@ TEST(ManagerThreads, WaitingFrameGoesBeforeTheNextPass)
             manager::update(10.0f);
     });
     std::thread drawer([&] {
-        priority::lowerCurrentThread(5);
+        threadPriority::lowerCurrentThread(5);
         std::thread busy[2];
         for (std::thread& spinner : busy)
             spinner = std::thread([&] {

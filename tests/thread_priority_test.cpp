@@ -27,10 +27,10 @@ TEST(ThreadPriority, DropReachesLaterThreadsOnlyAndStopsAtTheLowest)
     int started = 0;
     int capped = 0;
     std::thread drawer([&] {
-        EXPECT_TRUE(priority::lowerCurrentThread(5));
+        EXPECT_TRUE(threadPriority::lowerCurrentThread(5));
         lowered = niceOfThisThread();
         std::thread([&] { started = niceOfThisThread(); }).join();
-        EXPECT_TRUE(priority::lowerCurrentThread(100));
+        EXPECT_TRUE(threadPriority::lowerCurrentThread(100));
         capped = niceOfThisThread();
     });
     drawer.join();
