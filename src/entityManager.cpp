@@ -233,7 +233,8 @@ void remove(Entity* entity)
 // One tick of the world.
 void update(float dt)
 {
-    // Effects.
+    // The effect manager's per-tick hook, which has nothing to do: the
+    // effects act where each body integrates, at the end of this tick.
     effect::update(dt);
 
     // Particles: the pending changes merged, then each one stepped.

@@ -139,8 +139,6 @@ TEST_F(ControlFlagsTest, WellSwitchesOnEdgesAndFollowsWhileHeld)
 
     EXPECT_FALSE(cfg::paused());
     EXPECT_FALSE(cfg::endGame());
-    EXPECT_TRUE(cfg::showFPS());
-    EXPECT_TRUE(cfg::showUPS());
 }
 
 TEST_F(ControlFlagsTest, BindingsSharingAKeyActIndependently)

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <utility>
@@ -183,6 +184,19 @@ TEST(KeyFile, BindingNamesAreTheFourAndTheTools)
     EXPECT_EQ(key::sdlMap.at("grid"), &key::grid);
     EXPECT_EQ(key::sdlMap.at("hud"), &key::hud);
     EXPECT_EQ(key::sdlMap.count("Pause"), 0u);
+
+    // The default key file, and its copy in the manual page, give every
+    // binding of the table its default, in the table's order.
+    createKeyMap();
+    std::string defaults;
+    for (key::Binding const& binding : key::kBindings)
+        defaults += binding.name + " = "s + keyName(binding.defaultKey) + "\n";
+    const auto text = [](const char* path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(text("configs/keys.cfg"), defaults);
+    EXPECT_NE(text("docs/ballpit.6.in").find(".nf\n" + defaults + ".fi\n"), std::string::npos) << defaults;
 }
 
 // Key files written before the tools keep their meaning: a tool whose default

@@ -14,41 +14,13 @@
 #include <vector>
 
 #include "recording.h"
+#include "scratch_file.h"
 
 using recording::Reader;
 
 namespace {
 
 using Next = Reader::Next;
-
-// A scratch file, removed at the end.
-class ScratchFile {
-public:
-    ScratchFile()
-    {
-        char pattern[] = "/tmp/ballpit-recording-XXXXXX";
-        const int fd = mkstemp(pattern);
-        EXPECT_GE(fd, 0);
-        close(fd);
-        path = pattern;
-    }
-    ~ScratchFile() { std::remove(path.c_str()); }
-    ScratchFile(ScratchFile const&) = delete;
-    ScratchFile& operator=(ScratchFile const&) = delete;
-
-    std::string bytes() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    void write(std::string const& bytes) const
-    {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    }
-
-    std::string path;
-};
 
 recording::Tick tickNumber(int i)
 {

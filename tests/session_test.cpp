@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "recording.h"
+#include "scratch_file.h"
 #include "session.h"
 
 namespace {
@@ -61,15 +59,6 @@ void writeRecording(std::string const& path, Copy const& copy)
     recording::finish(t, copy.hashes.back());
 }
 
-std::string scratchPath()
-{
-    char pattern[] = "/tmp/ballpit-session-XXXXXX";
-    const int fd = mkstemp(pattern);
-    EXPECT_GE(fd, 0);
-    close(fd);
-    return pattern;
-}
-
 // The headless replay of `path`: its exit status and its output.
 int replay(std::string const& path, std::string& out, std::string& err)
 {
@@ -89,14 +78,14 @@ TEST(Session, UnchangedInputReplaysIdentical)
 {
     const Copy copy = readRecording(kPour);
     ASSERT_GT(copy.ticks.size(), 300u);
-    const std::string path = scratchPath();
+    const ScratchFile file;
+    const std::string& path = file.path;
     writeRecording(path, copy);
     std::string out;
     std::string err;
     EXPECT_EQ(replay(path, out, err), session::kIdentical) << out << err;
     EXPECT_NE(out.find("replay: " + std::to_string(copy.ticks.size()) + " ticks, identical\n"), std::string::npos)
         << out;
-    std::remove(path.c_str());
 }
 
 TEST(Session, ChangedInputDivergesAtTheNextHash)
@@ -106,23 +95,23 @@ TEST(Session, ChangedInputDivergesAtTheNextHash)
     // A ball poured a little to the right in tick 151.
     ASSERT_TRUE(copy.ticks[150].pointer.left);
     copy.ticks[150].pointer.x += 3;
-    const std::string path = scratchPath();
+    const ScratchFile file;
+    const std::string& path = file.path;
     writeRecording(path, copy);
     std::string out;
     std::string err;
     EXPECT_EQ(replay(path, out, err), session::kDiverged) << out << err;
     EXPECT_NE(out.find("replay: diverged at tick 200\n"), std::string::npos) << out;
-    std::remove(path.c_str());
 }
 
 TEST(Session, UnknownBindingIsRefused)
 {
     Copy copy = readRecording(kPour);
     copy.bindings[0].name = "jump";
-    const std::string path = scratchPath();
+    const ScratchFile file;
+    const std::string& path = file.path;
     writeRecording(path, copy);
     std::string error;
     ASSERT_TRUE(session::openReplay(path, error)) << error;
     EXPECT_EXIT(session::replayHeadless(), testing::ExitedWithCode(session::kBadRecording), "does not have: jump");
-    std::remove(path.c_str());
 }

@@ -215,6 +215,9 @@ e2e_launch() {
   if [ -z "$E2E_WORK" ] || [ -n "$E2E_STATUS" ]; then
     e2e_prepare
   fi
+  # Made first: the background shell may open them after the first poll.
+  : >"$E2E_OUT"
+  : >"$E2E_ERR"
   (cd "$E2E_WORK" && exec "$@" "${E2E_WRAPPER[@]}" "$E2E_BINARY" "${E2E_ARGS[@]}") \
     >"$E2E_OUT" 2>"$E2E_ERR" </dev/null &
   E2E_PID=$!
