@@ -25,15 +25,17 @@ run: configure
 test: build
 	@scripts/test $(BUILD)
 
-# $(PREFIX)/bin/ballpit, its default key file in $(PREFIX)/share/ballpit/ and
-# the manual page ballpit.6; only what is installed is built.
+# $(PREFIX)/bin/ballpit, its default key file in $(PREFIX)/share/ballpit/, the
+# manual page ballpit.6, the desktop entry, icons and AppStream metadata, the
+# copyright file and the changelog; only what is installed is built.
 install: configure
-	@cmake --build $(BUILD) --target ballpit manual
+	@cmake --build $(BUILD) --target ballpit data
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# The same files as a Debian package under /usr: $(BUILD)/ballpit_*.deb.
+# The same files as a Debian package under /usr, the program in /usr/games:
+# $(BUILD)/ballpit_*.deb.
 package: configure
-	@cmake --build $(BUILD) --target ballpit manual
+	@cmake --build $(BUILD) --target ballpit data
 	@cd $(BUILD) && cpack -G DEB
 
 # Reliability and portability, after `make test`: AddressSanitizer and
