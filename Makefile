@@ -25,23 +25,26 @@ run: configure
 test: build
 	@scripts/test $(BUILD)
 
-# $(PREFIX)/bin/ballpit, its default key file in $(PREFIX)/share/ballpit/ and
-# the manual page ballpit.6; only what is installed is built.
+# $(PREFIX)/bin/ballpit, its default key file in $(PREFIX)/share/ballpit/, the
+# manual page ballpit.6, the desktop entry, icons and AppStream metadata, the
+# copyright file and the changelog; only what is installed is built.
 install: configure
-	@cmake --build $(BUILD) --target ballpit manual
+	@cmake --build $(BUILD) --target ballpit data
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# The same files as a Debian package under /usr: $(BUILD)/ballpit_*.deb.
+# The same files as a Debian package under /usr, the program in /usr/games:
+# $(BUILD)/ballpit_*.deb.
 package: configure
-	@cmake --build $(BUILD) --target ballpit manual
+	@cmake --build $(BUILD) --target ballpit data
 	@cd $(BUILD) && cpack -G DEB
 
 # Reliability and portability, after `make test`: AddressSanitizer and
 # ThreadSanitizer builds with the unit and end-to-end tests, start/stop
 # faults, the end under load, a one-minute soak, the golden trajectories built
-# with fused multiply-add, and the tests against the SDL 1.2 compatibility
-# implementation (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan,
-# $(BUILD)/fma and $(BUILD)/sdl12-compat).
+# with fused multiply-add, the tests against the SDL 1.2 compatibility
+# implementation, and the package through lintian and the desktop and
+# AppStream validators (scripts/check; its trees in $(BUILD)/asan,
+# $(BUILD)/tsan, $(BUILD)/fma, $(BUILD)/sdl12-compat and $(BUILD)/package).
 check: build
 	@scripts/check $(BUILD)
 

@@ -2,7 +2,8 @@
 # Installed, the program runs from anywhere: `make install`'s files under a
 # DESTDIR and the Debian package unpacked into a scratch root each start in a
 # directory of their own, with no key file there nor in the user's
-# configuration, and find the default installed beside them.
+# configuration, and find the default installed beside them. Both hold every
+# installed file: the desktop entry, icons and metadata too.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -21,10 +22,18 @@ expect_installed_runs() {
   e2e_expect_orderly_end
 }
 
+# expect_files PREFIX PROGRAM: the program as PREFIX/PROGRAM and the rest.
 expect_files() {
-  local prefix=$1 file
-  for file in bin/ballpit share/ballpit/keys.cfg share/man/man6/ballpit.6.gz; do
+  local prefix=$1 file size
+  for file in "$2" share/ballpit/keys.cfg share/man/man6/ballpit.6.gz \
+      share/applications/ballpit.desktop share/metainfo/io.github.ballpit.metainfo.xml \
+      share/icons/hicolor/scalable/apps/ballpit.svg share/doc/ballpit/copyright share/doc/ballpit/changelog.gz; do
     [ -f "$prefix/$file" ] || e2e_fail "$file is not installed under $prefix"
+  done
+  for size in 48 128 256; do
+    file=share/icons/hicolor/${size}x$size/apps/ballpit.png
+    [ "$(identify -format %wx%h "$prefix/$file" 2>/dev/null)" = "${size}x$size" ] ||
+      e2e_fail "$file under $prefix is not a $size-pixel PNG"
   done
 }
 
@@ -32,11 +41,12 @@ expect_files() {
 destdir=$E2E_TMP/destdir
 DESTDIR=$destdir cmake --install "$build" --prefix /opt/ballpit >"$E2E_TMP/install.log" 2>&1 ||
   { cat "$E2E_TMP/install.log" >&2; e2e_fail "cmake --install failed"; }
-expect_files "$destdir/opt/ballpit"
+expect_files "$destdir/opt/ballpit" bin/ballpit
 expect_installed_runs "$destdir/opt/ballpit/bin/ballpit"
 e2e_log "ok: installed under DESTDIR/opt/ballpit"
 
-# The package: built, its dependencies satisfiable here, unpacked without root.
+# The package: built, its dependencies satisfiable here, unpacked without root;
+# it keeps the program in /usr/games, from where the default is still found.
 cpack --config "$build/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
   { cat "$E2E_TMP/cpack.log" >&2; e2e_fail "cpack failed"; }
 debs=("$E2E_TMP"/package/ballpit_*.deb)
@@ -44,6 +54,6 @@ debs=("$E2E_TMP"/package/ballpit_*.deb)
 apt-get install -s -q "${debs[0]}" >"$E2E_TMP/apt.log" 2>&1 ||
   { cat "$E2E_TMP/apt.log" >&2; e2e_fail "apt-get cannot install ${debs[0]}"; }
 dpkg -x "${debs[0]}" "$E2E_TMP/root"
-expect_files "$E2E_TMP/root/usr"
-expect_installed_runs "$E2E_TMP/root/usr/bin/ballpit"
+expect_files "$E2E_TMP/root/usr" games/ballpit
+expect_installed_runs "$E2E_TMP/root/usr/games/ballpit"
 e2e_log "ok: package $(basename "${debs[0]}") unpacked into a scratch root"
