@@ -33,3 +33,19 @@ void Polygon::draw() const
 {
     graphics::drawPolygon(vertices, colour);
 }
+
+bool Polygon::contains(Vector2 const& point) const
+{
+    // Inside a convex polygon the point is on the same side of every edge.
+    bool left = false;
+    bool right = false;
+    const std::size_t n = vertices.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        Vector2 const& a = vertices[i];
+        Vector2 const& b = vertices[(i + 1) % n];
+        const float side = (b.x - a.x) * (point.y - a.y) - (b.y - a.y) * (point.x - a.x);
+        left = left || side > 0.0f;
+        right = right || side < 0.0f;
+    }
+    return !(left && right);
+}

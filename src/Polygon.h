@@ -17,4 +17,7 @@ public:
 
     void createBindingBox();
     void draw() const override;
+    // Whether the point lies inside or on the edge; for convex polygons, as
+    // every polygon of the world is.
+    bool contains(Vector2 const& point) const;
 };

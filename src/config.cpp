@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "debug.h"
 #include "inputManager.h"
 #include "keys.h"
 #include "reader.h"
@@ -24,12 +25,30 @@ const float kTimeScales[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f};
 const int kLastScale = sizeof kTimeScales / sizeof kTimeScales[0] - 1;
 const int kNormalScale = 3;
 int s_iTimeScale = kNormalScale;
+bool fDrawing = false;
+bool fShapeStarted = false;
+bool fShapeFinished = false;
 std::atomic<bool> fShowGrid{false};
 std::atomic<bool> fShowHud{false};
 
 void toggle(std::atomic<bool>& flag)
 {
     flag.store(!flag.load());
+}
+
+// The shape key, before the pause key of the same tick is counted.
+void handleShape()
+{
+    fShapeStarted = false;
+    fShapeFinished = false;
+    if (!input::wasPressed(key::shape))
+        return;
+    if (fPaused) {
+        DPF(0, "shape: the world is paused; resume it first");
+        return;
+    }
+    fDrawing = !fDrawing;
+    (fDrawing ? fShapeStarted : fShapeFinished) = true;
 }
 
 }  // namespace
@@ -44,6 +63,7 @@ void clean() {}
 
 void handleInput()
 {
+    handleShape();
     if (input::wasPressed(key::pause))
         fPaused = !fPaused;
     fEndGame = input::wasReleased(key::end);
@@ -120,6 +140,21 @@ bool showGrid()
 bool showHud()
 {
     return fShowHud.load();
+}
+
+bool drawing()
+{
+    return fDrawing;
+}
+
+bool shapeStarted()
+{
+    return fShapeStarted;
+}
+
+bool shapeFinished()
+{
+    return fShapeFinished;
 }
 
 }  // namespace cfg

@@ -26,4 +26,11 @@ float timeScale();
 bool showGrid();
 bool showHud();
 
+// Drawing an obstacle: on from the shape key's first press to its second.
+// The press is refused, with a line saying why, while the world is paused.
+// Started and finished are true in the tick drawing begins or ends.
+bool drawing();
+bool shapeStarted();
+bool shapeFinished();
+
 }  // namespace cfg

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "Effect.h"
+#include "Grab.h"
 #include "Gravity.h"
 #include "GravityWell.h"
+#include "PhysicsEntity.h"
 #include "Screen.h"
 #include "config.h"
+#include "entityManager.h"
 #include "inputManager.h"
 
 namespace effect {
@@ -20,12 +23,13 @@ namespace {
 std::vector<Effect*> active_Effects;
 GravityWell* pMouseWell = nullptr;
 
-// The three effects in one block, in this order: their addresses, which
-// order the sums, are the same in every run whatever the heap holds.
+// The effects in one block, in this order: their addresses, which order the
+// sums, are the same in every run whatever the heap holds.
 struct Effects {
     GravityWell well{Vector2(0.0f, 0.0f)};
     Screen screen;
     Gravity gravity;
+    Grab grab;
 };
 std::optional<Effects> s_effects;
 
@@ -79,6 +83,31 @@ void handleInput()
         activate(pMouseWell);
     if (cfg::mouseWellOff())
         deactivate(pMouseWell);
+
+    Grab& grab = s_effects->grab;
+    if (input::mousePressed(input::Button::middle)) {
+        PhysicsEntity const* body = manager::bodyAt(input::mousePosition());
+        if (body != nullptr && body->kind() == Entity::Kind::ball) {
+            grab.held = body;
+            activate(&grab);
+        }
+    }
+    if (!input::mouseMiddle())
+        letGo(grab.held);
+    grab.target = input::mousePosition();
+}
+
+PhysicsEntity const* held()
+{
+    return s_effects ? s_effects->grab.held : nullptr;
+}
+
+void letGo(Entity const* entity)
+{
+    if (!s_effects || entity == nullptr || s_effects->grab.held != entity)
+        return;
+    s_effects->grab.held = nullptr;
+    deactivate(&s_effects->grab);
 }
 
 Vector2 positionDelta(PhysicsEntity const* e, float dt)

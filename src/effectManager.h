@@ -3,6 +3,7 @@
 #include "Effect.h"
 #include "Vector2.h"
 
+class Entity;
 class PhysicsEntity;
 
 namespace effect {
@@ -10,8 +11,15 @@ namespace effect {
 void init();
 void clean();
 void update(float dt);
-// Switches and moves the gravity well from the control flags.
+// Switches and moves the gravity well from the control flags; takes hold of
+// the ball drawn under the pointer when the middle button goes down, lets
+// go when it is up, and pulls the held ball towards the pointer.
 void handleInput();
+
+// The ball the middle button holds; null when none.
+PhysicsEntity const* held();
+// Lets go of the entity if it is the one held: a body leaving the world.
+void letGo(Entity const* entity);
 
 // Sums over the active effects, in set order; (0, 0) when none is active.
 // Not called by the program, which takes sums: for tests and benchmarks.

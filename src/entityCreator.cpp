@@ -1,15 +1,19 @@
 #include "entityCreator.h"
 
+#include <algorithm>
 #include <queue>
+#include <string>
 #include <vector>
 
 #include "Ball.h"
 #include "Polygon.h"
+#include "config.h"
 #include "debug.h"
 #include "entityArena.h"
 #include "entityManager.h"
 #include "graphics.h"
 #include "inputManager.h"
+#include "obstacleDrawing.h"
 
 namespace creator {
 
@@ -22,6 +26,8 @@ const float kMouseBallRadius = 10.0f;
 std::queue<Ball*> s_startBalls;
 std::queue<Ball*> s_mouseBalls;
 std::queue<Polygon*> s_startPolys;
+// The obstacles a person drew, oldest first.
+std::vector<Polygon*> s_obstacles;
 
 // Null, and nothing added, once the arena is full.
 Ball* addBall(Vector2 const& position, float radius, float const* colour, std::queue<Ball*>& queue)
@@ -49,6 +55,41 @@ void removeAllBalls(std::queue<Ball*>& queue)
 {
     while (!queue.empty())
         removeBall(queue);
+}
+
+void removePolygon(Polygon* polygon)
+{
+    manager::remove(polygon);
+    entityArena::destroy(polygon);
+}
+
+// Removes and deletes the balls of `queue` whose centres `polygon` holds;
+// the others keep their order.
+void removeBallsInside(std::queue<Ball*>& queue, Polygon const& polygon)
+{
+    std::queue<Ball*> kept;
+    for (; !queue.empty(); queue.pop()) {
+        Ball* ball = queue.front();
+        if (polygon.contains(ball->position)) {
+            manager::remove(ball);
+            entityArena::destroy(ball);
+        } else {
+            kept.push(ball);
+        }
+    }
+    queue.swap(kept);
+}
+
+// Drawing ended: the points make an obstacle, or a line says why not.
+void makeDrawnObstacle()
+{
+    const std::vector<Vector2> corners = obstacleDrawing::corners();
+    obstacleDrawing::clear();
+    if (corners.empty()) {
+        DPF(0, "shape: nothing made: an obstacle needs three points that are not on one line");
+        return;
+    }
+    addObstacle(corners);
 }
 
 struct StartBall {
@@ -81,6 +122,11 @@ void init()
 
 void handleInput()
 {
+    if (cfg::shapeFinished())
+        makeDrawnObstacle();
+    // While an obstacle is drawn, the buttons place and remove obstacles.
+    if (cfg::drawing())
+        return;
     if (input::mouseLeft())
         addBall(input::mousePosition(), kMouseBallRadius, cCyan);
     if (input::mouseRight() && !s_mouseBalls.empty())
@@ -91,12 +137,11 @@ void clean()
 {
     removeAllBalls(s_startBalls);
     removeAllBalls(s_mouseBalls);
-    while (!s_startPolys.empty()) {
-        Polygon* polygon = s_startPolys.front();
-        manager::remove(polygon);
-        s_startPolys.pop();
-        entityArena::destroy(polygon);
-    }
+    for (; !s_startPolys.empty(); s_startPolys.pop())
+        removePolygon(s_startPolys.front());
+    for (Polygon* obstacle : s_obstacles)
+        removePolygon(obstacle);
+    s_obstacles.clear();
 }
 
 void reset()
@@ -123,6 +168,46 @@ void removeBall()
 void removeAllBalls()
 {
     removeAllBalls(s_mouseBalls);
+}
+
+Polygon* addObstacle(std::vector<Vector2> const& corners)
+{
+    if (corners.size() < 3)
+        return nullptr;
+    if (s_startPolys.size() + s_obstacles.size() >= static_cast<std::size_t>(kMaxObstacles)) {
+        const std::string line =
+            "shape: refused: the world holds " + std::to_string(kMaxObstacles) + " obstacles, the most it takes";
+        DPF(0, line.c_str());
+        return nullptr;
+    }
+    Polygon* obstacle = entityArena::make<Polygon>(corners, cOrange);
+    if (obstacle == nullptr) {
+        DPF(0, "shape: refused: the world has no room for another body");
+        return nullptr;
+    }
+    removeBallsInside(s_startBalls, *obstacle);
+    removeBallsInside(s_mouseBalls, *obstacle);
+    s_obstacles.push_back(obstacle);
+    manager::add(obstacle);
+    return obstacle;
+}
+
+bool removeObstacleAt(Vector2 const& point)
+{
+    PhysicsEntity* body = manager::bodyAt(point);
+    if (body == nullptr || body->kind() != Entity::Kind::polygon)
+        return false;
+    Polygon* polygon = static_cast<Polygon*>(body);
+    const auto drawn = std::find(s_obstacles.begin(), s_obstacles.end(), polygon);
+    if (drawn != s_obstacles.end()) {
+        s_obstacles.erase(drawn);
+    } else {
+        // The starting triangle, the one polygon of its queue.
+        DASSERT(!s_startPolys.empty() && s_startPolys.front() == polygon);
+        s_startPolys.pop();
+    }
+    removePolygon(polygon);
+    return true;
 }
 
 }  // namespace creator

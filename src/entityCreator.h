@@ -1,6 +1,9 @@
 #pragma once
 
+#include <vector>
+
 class Ball;
+class Polygon;
 class Vector2;
 
 // Makes and owns every entity of the world, in the world's arena: the
@@ -15,6 +18,19 @@ void clean();
 void reset();
 // Balls in the world: the starting ones and the mouse's.
 int ballCount();
+
+// The most fixed polygons the world holds, the starting triangle included.
+const int kMaxObstacles = 64;
+
+// An obstacle with the given corners (a convex polygon in ring order), in a
+// colour of its own. The balls whose centres it holds leave the world; the
+// others meet it by the contact rule. Null, with a line on standard output
+// saying why, when there are fewer than three corners, the world holds
+// kMaxObstacles polygons already, or the arena is full.
+Polygon* addObstacle(std::vector<Vector2> const& corners);
+// Removes and deletes the polygon drawn at the point, the starting triangle
+// too; false when there is none.
+bool removeObstacleAt(Vector2 const& point);
 
 // Makes a ball, queues it as the newest mouse ball and hands it to the
 // manager; null, and nothing made, when the arena is full.

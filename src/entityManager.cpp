@@ -213,6 +213,8 @@ void add(Entity* entity)
 void remove(Entity* entity)
 {
     DASSERT(entity != nullptr);
+    // The middle button holds no body that has left the world.
+    effect::letGo(entity);
     {
         Autolock lock(muSetPart);
         if (entity->isParticle()) {
@@ -284,6 +286,23 @@ void draw()
 void handleInput()
 {
     effect::handleInput();
+}
+
+PhysicsEntity* bodyAt(Vector2 const& point)
+{
+    Autolock lock(muSetPhys);
+    addOrRemovePhysics();
+    PhysicsEntity* ball = nullptr;
+    for (PhysicsEntity* body : active_Physics) {
+        if (body->kind() == Entity::Kind::polygon && static_cast<Polygon const*>(body)->contains(point))
+            return body;
+        if (ball == nullptr && body->kind() == Entity::Kind::ball) {
+            Ball const* candidate = static_cast<Ball const*>(body);
+            if ((candidate->position - point).sqrLength() <= candidate->radius * candidate->radius)
+                ball = body;
+        }
+    }
+    return ball;
 }
 
 std::uint64_t worldHash()

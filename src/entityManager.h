@@ -3,6 +3,8 @@
 #include <cstdint>
 
 class Entity;
+class PhysicsEntity;
+class Vector2;
 
 // The live world, shared by the update and draw threads. Additions and
 // removals wait in pending sets and are merged, under the family's lock, by
@@ -16,6 +18,12 @@ void remove(Entity* entity);
 void update(float dt);
 void draw();
 void handleInput();
+
+// Update thread: the body drawn at a point, the one a person sees there,
+// pending changes merged: a polygon when one holds the point (polygons are
+// drawn over balls), else the first ball in drawing order whose disc holds
+// it; null when there is none.
+PhysicsEntity* bodyAt(Vector2 const& point);
 
 // The live world, pending changes merged, as one 64-bit number: every
 // entity's kind, position, velocity and radius (0 but for balls), by their

@@ -17,6 +17,7 @@ const float cGreen[3] = {0.0f, 1.0f, 0.0f};
 const float cBlue[3] = {0.0f, 0.0f, 1.0f};
 const float cYellow[3] = {1.0f, 1.0f, 0.0f};
 const float cMagenta[3] = {1.0f, 0.0f, 1.0f};
+const float cOrange[3] = {1.0f, 0.5f, 0.0f};
 
 namespace graphics {
 

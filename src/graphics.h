@@ -13,6 +13,8 @@ extern const float cGreen[3];
 extern const float cBlue[3];
 extern const float cYellow[3];
 extern const float cMagenta[3];
+// The obstacles a person draws.
+extern const float cOrange[3];
 
 namespace graphics {
 

@@ -9,8 +9,23 @@ namespace input {
 
 namespace {
 
-// What every reader of this tick sees.
+// What every reader of this tick sees, and the pointer of the tick before,
+// for the presses of the buttons.
 Tick s_tick;
+Pointer s_lastPointer;
+
+bool held(Pointer const& pointer, Button button)
+{
+    switch (button) {
+    case Button::left:
+        return pointer.left;
+    case Button::right:
+        return pointer.right;
+    case Button::middle:
+        return pointer.middle;
+    }
+    return false;
+}
 
 bool inTable(int code)
 {
@@ -38,6 +53,7 @@ void setCode(Tick& tick, int code, KeyStatus status)
 void init()
 {
     s_tick = Tick();
+    s_lastPointer = Pointer();
 }
 
 void clean() {}
@@ -70,11 +86,13 @@ Tick fromPlatform()
     const Uint8 buttons = SDL_GetMouseState(&tick.pointer.x, &tick.pointer.y);
     tick.pointer.left = (buttons & SDL_BUTTON(1)) != 0;
     tick.pointer.right = (buttons & SDL_BUTTON(3)) != 0;
+    tick.pointer.middle = (buttons & SDL_BUTTON(2)) != 0;
     return tick;
 }
 
 void apply(Tick const& tick)
 {
+    s_lastPointer = s_tick.pointer;
     s_tick = tick;
 }
 
@@ -134,6 +152,16 @@ bool mouseLeft()
 bool mouseRight()
 {
     return s_tick.pointer.right;
+}
+
+bool mouseMiddle()
+{
+    return s_tick.pointer.middle;
+}
+
+bool mousePressed(Button button)
+{
+    return held(s_tick.pointer, button) && !held(s_lastPointer, button);
 }
 
 Vector2 mousePosition()

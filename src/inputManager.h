@@ -17,7 +17,10 @@ struct Pointer {
     int y = 0;
     bool left = false;
     bool right = false;
+    bool middle = false;
 };
+
+enum class Button { left, right, middle };
 
 // One tick's input, whole: the pointer, whether the window was closed, and
 // the status of every key, so of every binding. Live play takes it from the
@@ -60,6 +63,9 @@ bool wasReleased(SDLKey const& key);
 // This tick's pointer.
 bool mouseLeft();
 bool mouseRight();
+bool mouseMiddle();
 Vector2 mousePosition();
+// The button went down in this tick: it was up in the tick applied before.
+bool mousePressed(Button button);
 
 }  // namespace input

@@ -26,6 +26,7 @@ SDLKey slower = defaultOf(&slower);
 SDLKey faster = defaultOf(&faster);
 SDLKey grid = defaultOf(&grid);
 SDLKey hud = defaultOf(&hud);
+SDLKey shape = defaultOf(&shape);
 
 std::map<std::string, SDLKey*> sdlMap;
 

@@ -23,6 +23,7 @@ extern SDLKey slower;
 extern SDLKey faster;
 extern SDLKey grid;
 extern SDLKey hud;
+extern SDLKey shape;
 
 // A binding without a key: outside the key table, so never pressed.
 const SDLKey unbound = SDLK_LAST;
@@ -52,6 +53,7 @@ inline constexpr std::array kBindings{
     Binding{"faster", &faster, SDLK_EQUALS, true, "double the ticks per second (up to 200)"},
     Binding{"grid", &grid, SDLK_g, true, "show or hide the collision grid"},
     Binding{"hud", &hud, SDLK_h, true, "show or hide the statistics overlay"},
+    Binding{"shape", &shape, SDLK_d, true, "draw an obstacle: the left button places corners; again to make it"},
 };
 
 // Binding name (case-sensitive) to the variable it sets; filled by init from

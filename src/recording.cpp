@@ -26,6 +26,7 @@ const unsigned char kEnd = 'E';
 const unsigned kLeft = 1;
 const unsigned kRight = 2;
 const unsigned kClosed = 4;
+const unsigned kMiddle = 8;
 const std::size_t kMaxBindings = 32;
 const std::size_t kMaxNameBytes = 32;
 
@@ -175,7 +176,10 @@ void tick(Tick const& tick)
     record.push_back(kTick);
     put(record, static_cast<std::uint32_t>(tick.pointer.x), 4);
     put(record, static_cast<std::uint32_t>(tick.pointer.y), 4);
-    put(record, (tick.pointer.left ? kLeft : 0) | (tick.pointer.right ? kRight : 0) | (tick.closed ? kClosed : 0), 1);
+    put(record,
+        (tick.pointer.left ? kLeft : 0) | (tick.pointer.right ? kRight : 0) | (tick.closed ? kClosed : 0) |
+            (tick.pointer.middle ? kMiddle : 0),
+        1);
     std::vector<unsigned char> statuses(statusBytes(s_uBindings), 0);
     for (std::size_t i = 0; i < s_uBindings && i < tick.statuses.size(); ++i)
         statuses[i / 4] = static_cast<unsigned char>(statuses[i / 4] | (tick.statuses[i] & 3) << (2 * (i % 4)));
@@ -261,10 +265,10 @@ bool Reader::open(std::string const& path, std::string& error)
         error = cut;
         return false;
     }
-    const auto version = static_cast<std::uint32_t>(get(bytes, 4));
-    if (version != kVersion) {
-        error = path + " is a recording of format version " + std::to_string(version) + "; this ballpit reads version " +
-                std::to_string(kVersion);
+    version = static_cast<std::uint32_t>(get(bytes, 4));
+    if (version < kOldestVersion || version > kVersion) {
+        error = path + " is a recording of format version " + std::to_string(version) +
+                "; this ballpit reads versions " + std::to_string(kOldestVersion) + " to " + std::to_string(kVersion);
         return false;
     }
     const std::string corrupt = path + " is corrupted: its header is damaged";
@@ -331,7 +335,8 @@ bool Reader::readStretch(std::string& error)
                 return true;
             }
             const unsigned flags = bytes[9];
-            if ((flags & ~(kLeft | kRight | kClosed)) != 0) {
+            const unsigned known = kLeft | kRight | kClosed | (version >= 2 ? kMiddle : 0);
+            if ((flags & ~known) != 0) {
                 error = "a tick after tick " + std::to_string(ticksRead + stretch.size()) + " is damaged";
                 return false;
             }
@@ -340,6 +345,7 @@ bool Reader::readStretch(std::string& error)
             tick.pointer.y = static_cast<std::int32_t>(get(bytes + 5, 4));
             tick.pointer.left = (flags & kLeft) != 0;
             tick.pointer.right = (flags & kRight) != 0;
+            tick.pointer.middle = (flags & kMiddle) != 0;
             tick.closed = (flags & kClosed) != 0;
             for (std::size_t i = 0; i < header.size(); ++i)
                 tick.statuses.push_back(static_cast<input::KeyStatus>(bytes[10 + i / 4] >> (2 * (i % 4)) & 3));

@@ -12,12 +12,13 @@
 // A session on file: what a replay needs to know at start-up, then the input
 // each tick consumed, with the world's hash every 100 ticks and at the end.
 //
-// Format version 1; numbers are little-endian, unsigned unless said:
+// Format version 2; numbers are little-endian, unsigned unless said:
 //   header  the 8 bytes "BALLPITR", u32 version, u8 n (1 to 32), then n
 //           bindings (u8 name length 1 to 32, the name, i32 key code: a code
 //           of the key table, or SDLK_LAST for none), then u64 checksum
 //   tick    'T', i32 pointer x, i32 pointer y, u8 flags (1 left button,
-//           2 right button, 4 window closed; no other bits), then the n key
+//           2 right button, 4 window closed, 8 middle button; no other
+//           bits), then the n key
 //           statuses in ceil(n / 4) bytes: binding i in bits 2(i mod 4) and
 //           up of byte i / 4 (0 idle, 1 just pressed, 2 held, 3 just released)
 //   check   'H', u32 ticks so far, u64 world hash (manager::worldHash),
@@ -25,10 +26,12 @@
 //   end     'E', the same fields, after the last tick; the last record
 // Each checksum is FNV-1a over every byte since the previous checksum (from
 // the start of the file for the header's), its own record's bytes before it
-// included. A file without its end record was cut short.
+// included. A file without its end record was cut short. Version 1, which
+// this program still reads, is the same without the middle button.
 namespace recording {
 
-const std::uint32_t kVersion = 1;
+const std::uint32_t kVersion = 2;
+const std::uint32_t kOldestVersion = 1;
 const std::uint32_t kTicksPerCheck = 100;
 
 struct Binding {
@@ -82,6 +85,7 @@ private:
 
     std::FILE* file = nullptr;
     std::vector<Binding> header;
+    std::uint32_t version = kVersion;
     std::vector<Tick> stretch;
     std::size_t served = 0;
     Next ending = Next::end;

@@ -34,7 +34,7 @@ TEST(ControlFlags, InitRegistersTheBindingsAndReadsTheKeyFile)
     keyfile::Sandbox sandbox;
     sandbox.write("pause = k\nwell = Tab\n");
     cfg::init();
-    EXPECT_EQ(key::sdlMap.size(), 10u);
+    EXPECT_EQ(key::sdlMap.size(), key::kBindings.size());
     EXPECT_EQ(key::pause, SDLK_k);
     EXPECT_EQ(key::well, SDLK_TAB);
     EXPECT_EQ(key::end, SDLK_ESCAPE);

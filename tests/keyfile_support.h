@@ -135,12 +135,11 @@ inline bool isNamedKey(SDLKey code)
 // may also be left without a key.
 inline bool invariantsHold()
 {
-    const auto toolKey = [](SDLKey code) { return code == key::unbound || isNamedKey(code); };
-    return key::sdlMap.size() == 10 && key::sdlMap.at("pause") == &key::pause &&
-           key::sdlMap.at("end") == &key::end && key::sdlMap.at("follow") == &key::follow &&
-           key::sdlMap.at("well") == &key::well && isNamedKey(key::pause) && isNamedKey(key::end) &&
-           isNamedKey(key::follow) && isNamedKey(key::well) && toolKey(key::step) && toolKey(key::reset) &&
-           toolKey(key::slower) && toolKey(key::faster) && toolKey(key::grid) && toolKey(key::hud);
+    bool hold = key::sdlMap.size() == key::kBindings.size();
+    for (key::Binding const& binding : key::kBindings)
+        hold = hold && key::sdlMap.at(binding.name) == binding.key &&
+               (isNamedKey(*binding.key) || (binding.tool && *binding.key == key::unbound));
+    return hold;
 }
 
 // A fresh working directory holding configs/; the process works in it until

@@ -25,7 +25,7 @@ using Next = Reader::Next;
 recording::Tick tickNumber(int i)
 {
     recording::Tick tick;
-    tick.pointer = {i * 7 - 50, 100000 - i, i % 2 == 0, i % 3 == 0};
+    tick.pointer = {i * 7 - 50, 100000 - i, i % 2 == 0, i % 3 == 0, i % 5 == 0};
     tick.closed = i % 50 == 49;
     for (int b = 0; b < 10; ++b)
         tick.statuses.push_back(static_cast<input::KeyStatus>((i + b) % 4));
@@ -111,6 +111,7 @@ TEST(Recording, ReadsBackWhatWasWritten)
             EXPECT_EQ(tick.pointer.y, expected.pointer.y);
             EXPECT_EQ(tick.pointer.left, expected.pointer.left);
             EXPECT_EQ(tick.pointer.right, expected.pointer.right);
+            EXPECT_EQ(tick.pointer.middle, expected.pointer.middle);
             EXPECT_EQ(tick.closed, expected.closed);
             EXPECT_EQ(tick.statuses, expected.statuses) << "tick " << t;
             continue;
@@ -155,10 +156,10 @@ TEST(Recording, BadFilesGetTheirVerdict)
     }
 
     std::string other = good;
-    other[8] = 2;
+    other[8] = 3;
     outcome = verdict(other);
     EXPECT_FALSE(outcome.opened);
-    EXPECT_NE(outcome.error.find("format version 2"), std::string::npos) << outcome.error;
+    EXPECT_NE(outcome.error.find("format version 3"), std::string::npos) << outcome.error;
 
     outcome = verdict(good.substr(0, header - 3));
     EXPECT_FALSE(outcome.opened);
