@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "Ball.h"
+#include "Grab.h"
 #include "Gravity.h"
 #include "GravityWell.h"
 #include "Polygon.h"
 #include "Screen.h"
 #include "config.h"
+#include "debug.h"
+#include "entityManager.h"
 #include "effectManager.h"
 #include "float_checks.h"
 #include "game.h"
@@ -224,4 +227,110 @@ TEST_F(MouseWell, QuickWellKeyPressesWithinOneTick)
     keyevents::press(key::well);
     tick();
     expectVector(effect::forceDelta(&ball, kStep), -0.0006f, 0.0002f);
+}
+
+namespace {
+
+// One tick of the running world's input as far as the grab goes: the
+// pointer at (x, y), the middle button as given.
+void pointer(int x, int y, bool middle)
+{
+    input::Tick in;
+    in.pointer = {x, y, false, false, middle};
+    input::apply(in);
+    effect::handleInput();
+}
+
+// The held ball's energy about the pointer: kinetic and the spring's.
+double energyAbout(Ball const& ball, Vector2 const& target)
+{
+    const Vector2 off = ball.positionRaw() - target;
+    const Vector2 v = ball.velocityRaw();
+    return 0.5 * ball.mass * (v.x * v.x + v.y * v.y) + 0.5 * Grab::kStiffness * (off.x * off.x + off.y * off.y);
+}
+
+// The world as the grab needs it: the effects, and the manager that finds
+// the ball under the pointer.
+class GrabTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        debug::init();
+        manager::init();
+        effect::init();
+    }
+};
+
+}  // namespace
+
+// Held still, a ball of either mass comes to rest at the pointer, gravity
+// and all: it never swings about it and never has more energy than it had
+// when it was taken.
+TEST_F(GrabTest, BallHeldStillSettlesAtThePointerWithoutSwingOrGain)
+{
+    for (const float mass : {1.0f, 5.0f})
+        for (Vector2 const& start : {Vector2(0, 0), Vector2(0.5f, -0.3f), Vector2(-1.0f, 0.8f)}) {
+            Ball ball = ballAt(400, 300);
+            ball.mass = mass;
+            ball.velocity = start;
+            manager::add(&ball);
+            const Vector2 target(410, 290);
+            pointer(410, 290, false);
+            pointer(410, 290, true);
+            ASSERT_EQ(effect::held(), &ball);
+            const double taken = energyAbout(ball, target);
+            int crossings[2] = {0, 0};
+            Vector2 last = ball.positionRaw() - target;
+            for (int t = 0; t < 300; ++t) {
+                pointer(410, 290, true);
+                ball.update(kStep);
+                const Vector2 off = ball.positionRaw() - target;
+                crossings[0] += (off.x > 0) != (last.x > 0) && off.x != 0 && last.x != 0;
+                crossings[1] += (off.y > 0) != (last.y > 0) && off.y != 0 && last.y != 0;
+                last = off;
+                ASSERT_LE(energyAbout(ball, target), taken) << "mass " << mass << ", tick " << t;
+            }
+            EXPECT_LE(crossings[0], 1) << "mass " << mass;
+            EXPECT_LE(crossings[1], 1) << "mass " << mass;
+            EXPECT_LT(last.length(), 0.5f) << "mass " << mass;
+            EXPECT_LT(ball.velocityRaw().length(), 0.001f) << "mass " << mass;
+            manager::remove(&ball);
+            EXPECT_EQ(effect::held(), nullptr);
+        }
+}
+
+// The spring is the same for every ball: behind a moving pointer the heavy
+// ball lags further than the light one. Let go, a ball keeps its velocity.
+TEST_F(GrabTest, HeavyBallLagsAndALetGoBallKeepsItsVelocity)
+{
+    float lags[2];
+    for (int heavy = 0; heavy < 2; ++heavy) {
+        Ball ball = ballAt(200, 300);
+        ball.mass = heavy ? 5.0f : 1.0f;
+        manager::add(&ball);
+        int x = 200;
+        pointer(x, 300, true);
+        ASSERT_EQ(effect::held(), &ball);
+        for (int t = 0; t < 30; ++t) {
+            pointer(x += 4, 300, true);
+            ball.update(kStep);
+        }
+        lags[heavy] = static_cast<float>(x) - ball.positionRaw().x;
+        EXPECT_GT(lags[heavy], 0.0f);
+
+        const Vector2 thrown = ball.velocityRaw();
+        EXPECT_GT(thrown.x, 0.2f);
+        pointer(x, 300, false);
+        EXPECT_EQ(effect::held(), nullptr);
+        ball.update(kStep);
+        EXPECT_EQ(ball.velocityRaw().x, thrown.x);
+        EXPECT_GT(ball.velocityRaw().y, thrown.y);
+        manager::remove(&ball);
+    }
+    EXPECT_GT(lags[1], 1.5f * lags[0]);
+
+    // Over no ball the press holds nothing.
+    pointer(600, 100, false);
+    pointer(600, 100, true);
+    EXPECT_EQ(effect::held(), nullptr);
 }
