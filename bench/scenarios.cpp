@@ -1,14 +1,16 @@
 // ballpit-bench: times the world step headless (no window, no threads), with
 // the modules driven as the update thread drives them.
 //
-//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N]...
+//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N | pile N | pegs N]...
 //
 // Without scenarios it runs lattice 500, lattice 2000 and pour. `draw N`
 // times frames instead: it pours a pile of N balls headless, then draws it F
 // times in a real window (it needs an X display) as the draw thread does.
 // `record N` pours N balls, then times ticks with and without recording them
 // (the input handed over every tick, the world's hash every 100), in
-// alternating blocks, and reports what recording adds. Each scenario
+// alternating blocks, and reports what recording adds. `pile N` and
+// `pegs N` time ticks of a poured pile of N balls, over the starting
+// triangle alone or over 32 obstacles as well. Each scenario
 // runs in a child process of its own: the modules keep their state in
 // file-local statics, and a fresh heap keeps the address order of the bodies
 // (which decides the order of updates and contact tests) reproducible.
@@ -17,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -253,17 +256,56 @@ void runPour(Options const& options)
     writeTicks(options.csvDir + "/pour.csv", samples);
 }
 
-// The starting scene, then the pour, tick by tick, until `count` balls lie
-// in the world.
-void pourPile(int count)
+// Thirty-two obstacles: hexagonal pegs of radius 14 in four staggered rows
+// under the pour, where the pile will bury them.
+void addPegs()
+{
+    const float kPi = 3.14159265f;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 8; ++column) {
+            const float x = 60.0f + 97.0f * static_cast<float>(column) + (row % 2 == 1 ? 48.0f : 0.0f);
+            const float y = 340.0f + 60.0f * static_cast<float>(row);
+            std::vector<Vector2> corners;
+            for (int k = 0; k < 6; ++k)
+                corners.emplace_back(x + 14.0f * std::cos(k * kPi / 3.0f), y + 14.0f * std::sin(k * kPi / 3.0f));
+            creator::addObstacle(corners);
+        }
+}
+
+// The starting scene (and the pegs), then the pour, tick by tick, until
+// `count` balls lie in the world.
+void pourPile(int count, bool pegs = false)
 {
     creator::init();
     effect::init();
     manager::init();
+    if (pegs)
+        addPegs();
     for (std::size_t t = 0; kStartingBalls + static_cast<int>(t) < count; ++t) {
         pourBall(t);
         manager::update(bench::kStep);
     }
+}
+
+// Ticks of a poured pile of `count` balls, with the starting triangle alone
+// or with the 32 pegs as well: what many obstacles cost.
+void runPile(int count, bool pegs, Options const& options)
+{
+    const std::string name = (pegs ? "pegs-" : "pile-") + std::to_string(count);
+    pourPile(count, pegs);
+    const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
+    Samples samples(ticks);
+    for (std::size_t t = 0; t < ticks; ++t) {
+        const bench::Stopwatch watch;
+        manager::update(bench::kStep);
+        samples.add(count, watch);
+    }
+    Summary summary(options.csvDir, name);
+    std::cout << std::fixed << std::setprecision(3) << (pegs ? "pegs " : "pile ") << count << ": " << count
+              << " balls poured" << (pegs ? " over 32 pegs and the triangle, " : " over the triangle, ") << ticks
+              << " ticks of manager::update(10)\n";
+    summary.addMeans("mean per tick:", "all", samples, 0, ticks);
+    writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
 // Frames of a pile of `count` balls (the starting scene and the pour), each
@@ -351,7 +393,7 @@ void runRecord(int count, Options const& options)
 
 [[noreturn]] void usage()
 {
-    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N]...\n";
+    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N | pile N | pegs N]...\n";
     std::exit(2);
 }
 
@@ -378,7 +420,7 @@ std::vector<Scenario> parse(int argc, char** argv, Options& options)
             options.pourCap = positiveArgument(argv[++i]);
         else if (arg == "--frames" && hasValue)
             options.drawFrames = positiveArgument(argv[++i]);
-        else if ((arg == "lattice" || arg == "draw" || arg == "record") && hasValue)
+        else if ((arg == "lattice" || arg == "draw" || arg == "record" || arg == "pile" || arg == "pegs") && hasValue)
             scenarios.push_back({arg, positiveArgument(argv[++i])});
         else if (arg == "pour")
             scenarios.push_back({arg, 0});
@@ -406,6 +448,8 @@ bool runIsolated(Scenario const& scenario, Options const& options)
             runDraw(scenario.balls, options);
         else if (scenario.name == "record")
             runRecord(scenario.balls, options);
+        else if (scenario.name == "pile" || scenario.name == "pegs")
+            runPile(scenario.balls, scenario.name == "pegs", options);
         else
             runLattice(scenario.balls, options);
         debug::quit(0);
