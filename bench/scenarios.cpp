@@ -172,6 +172,18 @@ struct Budget {
     }
 };
 
+// `ticks` world steps of a world of `count` balls, each timed.
+Samples timeSteps(int count, std::size_t ticks)
+{
+    Samples samples(ticks);
+    for (std::size_t t = 0; t < ticks; ++t) {
+        const bench::Stopwatch watch;
+        manager::update(bench::kStep);
+        samples.add(count, watch);
+    }
+    return samples;
+}
+
 void runLattice(int count, Options const& options)
 {
     const std::string name = "lattice-" + std::to_string(count);
@@ -179,12 +191,7 @@ void runLattice(int count, Options const& options)
     manager::init();
     const std::vector<Ball*> world = bench::addLattice(count);
     const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
-    Samples samples(ticks);
-    for (std::size_t t = 0; t < ticks; ++t) {
-        const bench::Stopwatch watch;
-        manager::update(bench::kStep);
-        samples.add(count, watch);
-    }
+    const Samples samples = timeSteps(count, ticks);
 
     Summary summary(options.csvDir, name);
     std::cout << std::fixed << std::setprecision(3) << "lattice " << count << ": " << count
@@ -294,12 +301,7 @@ void runPile(int count, bool pegs, Options const& options)
     const std::string name = (pegs ? "pegs-" : "pile-") + std::to_string(count);
     pourPile(count, pegs);
     const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
-    Samples samples(ticks);
-    for (std::size_t t = 0; t < ticks; ++t) {
-        const bench::Stopwatch watch;
-        manager::update(bench::kStep);
-        samples.add(count, watch);
-    }
+    const Samples samples = timeSteps(count, ticks);
     Summary summary(options.csvDir, name);
     std::cout << std::fixed << std::setprecision(3) << (pegs ? "pegs " : "pile ") << count << ": " << count
               << " balls poured" << (pegs ? " over 32 pegs and the triangle, " : " over the triangle, ") << ticks

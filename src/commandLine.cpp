@@ -86,7 +86,8 @@ void printHelp(std::ostream& out)
         out << "  " << binding.name << std::string(8 - std::strlen(binding.name), ' ') << name
             << std::string(name.size() < 12 ? 12 - name.size() : 1, ' ') << binding.effect << "\n";
     }
-    out << "\nMouse: the left button, held, adds balls; the right button, held, removes them.\n";
+    out << "\nMouse: the left button, held, adds balls; the right button, held, removes them; the middle\n"
+        << "button, held, grabs the ball under the pointer, which flies on when let go.\n";
 }
 
 void printVersion(std::ostream& out)
