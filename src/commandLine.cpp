@@ -18,6 +18,15 @@ const int kUsageStatus = 64;
 const char kUsage[] =
     "usage: ballpit [--keys FILE] [--record FILE | --replay FILE [--headless]] [--help] [--version]";
 
+// A key's name in key files; a function key, which has none there, by its
+// label.
+std::string nameOf(SDLKey code)
+{
+    if (code >= SDLK_F1 && code <= SDLK_F15)
+        return "F" + std::to_string(code - SDLK_F1 + 1);
+    return keyName(code);
+}
+
 [[noreturn]] void usageError(std::string const& problem)
 {
     std::cerr << "ballpit: " << problem << "; " << kUsage << std::endl;
@@ -82,7 +91,7 @@ void printHelp(std::ostream& out)
     else
         out << "Keys (the defaults: " << path << " cannot be opened, so the program would not start):\n";
     for (key::Binding const& binding : key::kBindings) {
-        const std::string name = keyName(*binding.key);
+        const std::string name = nameOf(*binding.key);
         out << "  " << binding.name << std::string(8 - std::strlen(binding.name), ' ') << name
             << std::string(name.size() < 12 ? 12 - name.size() : 1, ' ') << binding.effect << "\n";
     }

@@ -28,6 +28,7 @@ int s_iTimeScale = kNormalScale;
 bool fDrawing = false;
 bool fShapeStarted = false;
 bool fShapeFinished = false;
+bool fSave = false;
 std::atomic<bool> fShowGrid{false};
 std::atomic<bool> fShowHud{false};
 
@@ -72,6 +73,7 @@ void handleInput()
     fWellOff = input::wasReleased(key::well);
     fStep = input::wasPressed(key::step);
     fReset = input::wasPressed(key::reset);
+    fSave = input::wasPressed(key::save);
     if (input::wasPressed(key::slower))
         s_iTimeScale = std::max(s_iTimeScale - 1, 0);
     if (input::wasPressed(key::faster))
@@ -155,6 +157,11 @@ bool shapeStarted()
 bool shapeFinished()
 {
     return fShapeFinished;
+}
+
+bool saveWorld()
+{
+    return fSave;
 }
 
 }  // namespace cfg

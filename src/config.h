@@ -32,5 +32,7 @@ bool showHud();
 bool drawing();
 bool shapeStarted();
 bool shapeFinished();
+// True in the tick the save key goes down.
+bool saveWorld();
 
 }  // namespace cfg

@@ -97,6 +97,25 @@ void handleInput()
     grab.target = input::mousePosition();
 }
 
+Vector2 wellPosition()
+{
+    return pMouseWell->position;
+}
+
+bool wellOn()
+{
+    return std::binary_search(active_Effects.begin(), active_Effects.end(), pMouseWell, std::less<Effect*>());
+}
+
+void setWell(Vector2 const& position, bool on)
+{
+    pMouseWell->setPosition(position);
+    if (on)
+        activate(pMouseWell);
+    else
+        deactivate(pMouseWell);
+}
+
 PhysicsEntity const* held()
 {
     return s_effects ? s_effects->grab.held : nullptr;

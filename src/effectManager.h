@@ -16,6 +16,11 @@ void update(float dt);
 // go when it is up, and pulls the held ball towards the pointer.
 void handleInput();
 
+// The gravity well: where it stands and whether it is on.
+Vector2 wellPosition();
+bool wellOn();
+void setWell(Vector2 const& position, bool on);
+
 // The ball the middle button holds; null when none.
 PhysicsEntity const* held();
 // Lets go of the entity if it is the one held: a body leaving the world.

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "debug.h"
@@ -68,6 +69,45 @@ void give(void* slot)
 std::size_t used()
 {
     return s_uNeverUsed - s_free_Slots.size();
+}
+
+std::size_t slotOf(void const* body)
+{
+    unsigned char const* const at = static_cast<unsigned char const*>(body);
+    DASSERT(s_pBase != nullptr && at >= s_pBase && at < s_pBase + kSlots * kSlotBytes);
+    return static_cast<std::size_t>(at - s_pBase) / kSlotBytes;
+}
+
+std::vector<std::size_t> freeSlots()
+{
+    return std::vector<std::size_t>(s_free_Slots.rbegin(), s_free_Slots.rend());
+}
+
+void layOut(std::vector<std::size_t> const& next, std::vector<std::size_t> const& free)
+{
+    DASSERT(used() == 0);
+    base();
+    std::vector<bool> listed;
+    std::size_t mark = 0;
+    for (std::vector<std::size_t> const* slots : {&next, &free})
+        for (std::size_t slot : *slots) {
+            DASSERT(slot < kSlots);
+            mark = std::max(mark, slot + 1);
+            if (listed.size() < mark)
+                listed.resize(mark, false);
+            DASSERT(!listed[slot]);
+            listed[slot] = true;
+        }
+    // A stack: the slot taken first goes on last.
+    s_free_Slots.clear();
+    for (std::size_t slot = mark; slot-- > 0;)
+        if (!listed[slot])
+            s_free_Slots.push_back(slot);
+    s_free_Slots.insert(s_free_Slots.end(), free.rbegin(), free.rend());
+    s_free_Slots.insert(s_free_Slots.end(), next.rbegin(), next.rend());
+    s_uNeverUsed = mark;
+    for (std::size_t slot : s_free_Slots)
+        ARENA_POISON(s_pBase + slot * kSlotBytes);
 }
 
 }  // namespace entityArena

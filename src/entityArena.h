@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <new>
 #include <utility>
+#include <vector>
 
 // The world's bodies in one contiguous reservation of equal slots. A body's
 // address, and with it its place in every set ordered by address, then
@@ -22,6 +23,16 @@ void* take();
 void give(void* slot);
 // Slots in use.
 std::size_t used();
+
+// The slot a body stands in.
+std::size_t slotOf(void const* body);
+// The free slots below the highest ever used, in the order take() hands
+// them out.
+std::vector<std::size_t> freeSlots();
+// An empty arena laid out afresh: the next takes hand out `next` in order,
+// then `free` in order, then the other slots below the highest of both,
+// lowest first, then the slots above. Slots must be distinct and in range.
+void layOut(std::vector<std::size_t> const& next, std::vector<std::size_t> const& free);
 
 template <typename T, typename... Args>
 T* make(Args&&... args)

@@ -1,6 +1,7 @@
 #include "entityCreator.h"
 
 #include <algorithm>
+#include <optional>
 #include <queue>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "graphics.h"
 #include "inputManager.h"
 #include "obstacleDrawing.h"
+#include "scene.h"
 
 namespace creator {
 
@@ -26,8 +28,10 @@ const float kMouseBallRadius = 10.0f;
 std::queue<Ball*> s_startBalls;
 std::queue<Ball*> s_mouseBalls;
 std::queue<Polygon*> s_startPolys;
-// The obstacles a person drew, oldest first.
+// The obstacles a person drew, and a scene's polygons, oldest first.
 std::vector<Polygon*> s_obstacles;
+// The scene init builds; none for the starting scene.
+std::optional<scene::Scene> s_scene;
 
 // Null, and nothing added, once the arena is full.
 Ball* addBall(Vector2 const& position, float radius, float const* colour, std::queue<Ball*>& queue)
@@ -92,6 +96,42 @@ void makeDrawnObstacle()
     addObstacle(corners);
 }
 
+// The scene's bodies in their slots, in the roles it gives them.
+void build(scene::Scene const& scene)
+{
+    std::vector<std::size_t> slots;
+    std::size_t mouseBalls = 0;
+    for (scene::Body const& body : scene.bodies) {
+        slots.push_back(body.slot);
+        mouseBalls += body.ball && !body.start;
+    }
+    entityArena::layOut(slots, scene.free);
+    std::vector<Ball*> queue(mouseBalls);
+    for (scene::Body const& body : scene.bodies) {
+        PhysicsEntity* made = nullptr;
+        if (body.ball) {
+            Ball* ball = entityArena::make<Ball>(body.position, body.radius, body.colour);
+            DASSERT(ball != nullptr);
+            ball->mass = body.mass;
+            if (body.start)
+                s_startBalls.push(ball);
+            else
+                queue[body.queue] = ball;
+            made = ball;
+        } else {
+            Polygon* polygon = entityArena::make<Polygon>(body.corners, body.colour);
+            DASSERT(polygon != nullptr);
+            polygon->position = body.position;
+            s_obstacles.push_back(polygon);
+            made = polygon;
+        }
+        made->velocity = body.velocity;
+        manager::add(made);
+    }
+    for (Ball* ball : queue)
+        s_mouseBalls.push(ball);
+}
+
 struct StartBall {
     float x;
     float y;
@@ -102,6 +142,10 @@ struct StartBall {
 
 void init()
 {
+    if (s_scene) {
+        build(*s_scene);
+        return;
+    }
     const StartBall grid[] = {
         {50.0f, 50.0f, cWhite},    {150.0f, 50.0f, cGrey},    {50.0f, 100.0f, cRed},
         {100.0f, 100.0f, cGreen},  {150.0f, 100.0f, cBlue},   {50.0f, 150.0f, cYellow},
@@ -148,6 +192,54 @@ void reset()
 {
     clean();
     init();
+}
+
+void setScene(scene::Scene const* scene)
+{
+    if (scene != nullptr)
+        s_scene = *scene;
+    else
+        s_scene.reset();
+}
+
+scene::Scene capture()
+{
+    scene::Scene world;
+    const auto add = [&world](PhysicsEntity const* entity, bool ball) {
+        scene::Body body;
+        body.ball = ball;
+        body.position = entity->position;
+        body.velocity = entity->velocity;
+        body.slot = entityArena::slotOf(entity);
+        if (ball) {
+            Ball const* b = static_cast<Ball const*>(entity);
+            body.colour = b->colour;
+            body.radius = b->radius;
+            body.mass = b->mass;
+        } else {
+            Polygon const* p = static_cast<Polygon const*>(entity);
+            body.colour = p->colour;
+            body.corners = p->vertices;
+        }
+        world.bodies.push_back(body);
+    };
+    for (std::queue<Ball*> balls = s_startBalls; !balls.empty(); balls.pop()) {
+        add(balls.front(), true);
+        world.bodies.back().start = true;
+    }
+    std::size_t place = 0;
+    for (std::queue<Ball*> balls = s_mouseBalls; !balls.empty(); balls.pop()) {
+        add(balls.front(), true);
+        world.bodies.back().queue = place++;
+    }
+    for (std::queue<Polygon*> polygons = s_startPolys; !polygons.empty(); polygons.pop())
+        add(polygons.front(), false);
+    for (Polygon const* obstacle : s_obstacles)
+        add(obstacle, false);
+    std::sort(world.bodies.begin(), world.bodies.end(),
+              [](scene::Body const& a, scene::Body const& b) { return a.slot < b.slot; });
+    world.free = entityArena::freeSlots();
+    return world;
 }
 
 int ballCount()

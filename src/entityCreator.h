@@ -6,16 +6,29 @@ class Ball;
 class Polygon;
 class Vector2;
 
+namespace scene {
+struct Scene;
+}
+
 // Makes and owns every entity of the world, in the world's arena: the
 // starting scene, the balls of the mouse buttons, and their deletion at the
 // end.
 namespace creator {
 
+// Builds the starting scene, or the scene given to setScene.
 void init();
 void handleInput();
 void clean();
-// Deletes every entity and builds the starting scene again.
+// Deletes every entity and builds the scene init built again.
 void reset();
+
+// The scene init builds from now on, instead of the starting one: its
+// bodies in their slots of the world's arena, which must be empty when init
+// runs. Null for the starting scene again.
+void setScene(scene::Scene const* scene);
+// The bodies of the world as a scene: each in its slot and role, in the
+// order of the slots, and the arena's free slots. No well.
+scene::Scene capture();
 // Balls in the world: the starting ones and the mouse's.
 int ballCount();
 

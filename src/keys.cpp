@@ -27,6 +27,7 @@ SDLKey faster = defaultOf(&faster);
 SDLKey grid = defaultOf(&grid);
 SDLKey hud = defaultOf(&hud);
 SDLKey shape = defaultOf(&shape);
+SDLKey save = defaultOf(&save);
 
 std::map<std::string, SDLKey*> sdlMap;
 

@@ -24,6 +24,7 @@ extern SDLKey faster;
 extern SDLKey grid;
 extern SDLKey hud;
 extern SDLKey shape;
+extern SDLKey save;
 
 // A binding without a key: outside the key table, so never pressed.
 const SDLKey unbound = SDLK_LAST;
@@ -54,6 +55,7 @@ inline constexpr std::array kBindings{
     Binding{"grid", &grid, SDLK_g, true, "show or hide the collision grid"},
     Binding{"hud", &hud, SDLK_h, true, "show or hide the statistics overlay"},
     Binding{"shape", &shape, SDLK_d, true, "draw an obstacle: the left button places corners; again to make it"},
+    Binding{"save", &save, SDLK_F5, true, "save the world as a scene"},
 };
 
 // Binding name (case-sensitive) to the variable it sets; filled by init from

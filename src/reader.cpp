@@ -6,7 +6,7 @@
 #include <set>
 
 #include "debug.h"
-#include "keyFileLookup.h"
+#include "programFiles.h"
 #include "keys.h"
 
 std::map<std::string, SDLKey> keyMap;
@@ -78,13 +78,21 @@ std::string keyFilePath()
 {
     if (!s_explicit_Path.empty())
         return s_explicit_Path;
-    return keyFileLookup::find(std::string(configDir) + testFile, testFile);
+    // The working directory's, then the user's, then the installed default;
+    // with none, the first, whose opening then fails.
+    const std::string inWorkingDir = std::string(configDir) + testFile;
+    if (programFiles::existsAsFile(inWorkingDir))
+        return inWorkingDir;
+    for (std::string const& dir : {programFiles::configDir(), programFiles::installedDir()})
+        if (!dir.empty() && programFiles::existsAsFile(dir + "/" + testFile))
+            return dir + "/" + testFile;
+    return inWorkingDir;
 }
 
 bool applyKeyFile(std::string const& path)
 {
     std::ifstream file;
-    if (keyFileLookup::existsAsFile(path))
+    if (programFiles::existsAsFile(path))
         file.open(path, std::ios::in | std::ios::binary);
     if (!file.is_open())
         return false;

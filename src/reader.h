@@ -14,7 +14,9 @@ extern const char testFile[];
 void readConfigs();
 // Reads the given file instead of looking one up.
 void useKeyFile(std::string const& path);
-// The file given, or the first one the lookup finds (keyFileLookup::find).
+// The file given; else configs/keys.cfg under the working directory, the
+// user's keys.cfg (programFiles::configDir) or the installed default
+// (programFiles::installedDir), the first that is a file.
 std::string keyFilePath();
 // Applies the lines of a key file; false, with nothing changed, when it
 // cannot be opened. A tool whose default key the file gave to another

@@ -131,14 +131,15 @@ inline bool isNamedKey(SDLKey code)
     return false;
 }
 
-// No key file may add binding names or bind a key that has no name; a tool
-// may also be left without a key.
+// No key file may add binding names or bind a key that has no name (a
+// default may be such a key); a tool may also be left without a key.
 inline bool invariantsHold()
 {
     bool hold = key::sdlMap.size() == key::kBindings.size();
     for (key::Binding const& binding : key::kBindings)
         hold = hold && key::sdlMap.at(binding.name) == binding.key &&
-               (isNamedKey(*binding.key) || (binding.tool && *binding.key == key::unbound));
+               (isNamedKey(*binding.key) || *binding.key == binding.defaultKey ||
+                (binding.tool && *binding.key == key::unbound));
     return hold;
 }
 

@@ -1,0 +1,147 @@
+#include "sceneFiles.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <map>
+
+#include "programFiles.h"
+
+namespace sceneFiles {
+
+namespace {
+
+const char kExtension[] = ".scene";
+const char kPresetsInWorkingDir[] = "scenes";
+
+std::string savedDir()
+{
+    const std::string data = programFiles::dataDir();
+    return data.empty() ? data : data + "/scenes";
+}
+
+std::vector<std::string> presetDirs()
+{
+    const std::string installed = programFiles::installedDir();
+    return {kPresetsInWorkingDir, installed.empty() ? installed : installed + "/scenes"};
+}
+
+// NAME.scene in `dir`, when it is a file.
+std::string in(std::string const& dir, std::string const& name)
+{
+    const std::string path = dir + "/" + name + kExtension;
+    return !dir.empty() && programFiles::existsAsFile(path) ? path : std::string();
+}
+
+// The scenes of a directory by name; earlier entries of `into` stay.
+void collect(std::string const& dir, std::map<std::string, std::string>& into)
+{
+    std::error_code error;
+    if (dir.empty() || !std::filesystem::is_directory(dir, error))
+        return;
+    for (auto const& entry : std::filesystem::directory_iterator(dir, error)) {
+        const std::filesystem::path path = entry.path();
+        if (path.extension() == kExtension && programFiles::existsAsFile(path.string()))
+            into.emplace(path.stem().string(), path.string());
+    }
+}
+
+std::string reason(std::string const& path, int error)
+{
+    return "cannot write " + path + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+std::string find(std::string const& name)
+{
+    std::error_code error;
+    if (name.find('/') != std::string::npos || std::filesystem::exists(name, error))
+        return name;
+    std::string found = in(savedDir(), name);
+    for (std::string const& dir : presetDirs())
+        if (found.empty())
+            found = in(dir, name);
+    return found;
+}
+
+std::vector<Entry> list()
+{
+    std::map<std::string, std::string> saved;
+    collect(savedDir(), saved);
+    std::map<std::string, std::string> presets;
+    for (std::string const& dir : presetDirs())
+        collect(dir, presets);
+    std::vector<Entry> entries;
+    for (auto const& preset : presets)
+        if (saved.count(preset.first) == 0)
+            entries.push_back({preset.first, preset.second});
+    for (auto const& scene : saved)
+        entries.push_back({scene.first, scene.second});
+    return entries;
+}
+
+bool write(std::string const& path, std::string const& text, std::string& error)
+{
+    // Written beside, then put in place: a full disk leaves no half scene.
+    const std::string part = path + ".part";
+    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = reason(path, errno);
+        return false;
+    }
+    std::size_t done = 0;
+    int failure = 0;
+    while (done < text.size() && failure == 0) {
+        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written > 0)
+            done += static_cast<std::size_t>(written);
+        else if (written < 0 && errno != EINTR)
+            failure = errno;
+        else if (written == 0)
+            failure = EIO;
+    }
+    if (failure == 0 && fsync(fd) != 0)
+        failure = errno;
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (failure == 0 && std::rename(part.c_str(), path.c_str()) != 0)
+        failure = errno;
+    if (failure != 0) {
+        ::unlink(part.c_str());
+        error = reason(path, failure);
+        return false;
+    }
+    return true;
+}
+
+bool save(std::string const& text, std::string& path, std::string& error)
+{
+    const std::string dir = savedDir();
+    if (dir.empty()) {
+        error = "cannot save the world: neither XDG_DATA_HOME nor HOME names a directory";
+        return false;
+    }
+    std::error_code made;
+    std::filesystem::create_directories(dir, made);
+    if (made) {
+        error = "cannot save the world in " + dir + ": " + made.message();
+        return false;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
+    path = dir + "/" + stamp + kExtension;
+    for (int n = 2; programFiles::existsAsFile(path); ++n)
+        path = dir + "/" + stamp + "-" + std::to_string(n) + kExtension;
+    return write(path, text, error);
+}
+
+}  // namespace sceneFiles

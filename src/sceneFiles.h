@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where scenes are found and saved: a path, the user's saved scenes
+// (programFiles::dataDir()/scenes) and the presets (scenes/ under the
+// working directory, as in the repository, then the installed ones in
+// programFiles::installedDir()/scenes), each NAME.scene.
+namespace sceneFiles {
+
+// The file a scene named on the command line is read from: NAME itself when
+// it holds a '/' or names something that exists; else the saved scene of
+// that name, else the preset. Empty when there is none.
+std::string find(std::string const& name);
+
+struct Entry {
+    std::string name;
+    std::string path;
+};
+// The presets, then the saved scenes, each in the order of their names; a
+// name given twice is listed where find takes it from.
+std::vector<Entry> list();
+
+// Writes `text` to `path` whole, or leaves what was there: false, with a
+// one-line reason, when it cannot.
+bool write(std::string const& path, std::string const& text, std::string& error);
+// Writes `text` as a new saved scene named by the local date and time, and
+// gives its path.
+bool save(std::string const& text, std::string& path, std::string& error);
+
+}  // namespace sceneFiles
