@@ -74,7 +74,7 @@ Checksum s_sinceCheck;
 // An end asked from outside the update thread (see endSoon). Read in a
 // signal handler: lock-free atomics and a pipe, which gets one byte when the
 // recording is closed, so that a waiter can poll it with a time limit.
-enum State { kNotBegun, kOpen, kEnded };
+enum State { kNotBegun, kOpen, kEnded, kRefused };
 std::atomic<int> s_iState{kNotBegun};
 std::atomic<bool> s_bEndAsked{false};
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
@@ -202,9 +202,6 @@ void begin(std::vector<Binding> const& bindings)
     s_sinceCheck.add(header.data(), header.size());
     put(header, s_sinceCheck.value(), 8);
     s_sinceCheck = Checksum();
-    s_pending = header;
-    s_bFinish = false;
-    s_bActive.store(true);
     // SIGINT's handler waits for this thread's next tick boundary, so it must
     // run on another one; the writer, started here, inherits the mask.
     sigset_t interrupt;
@@ -213,8 +210,17 @@ void begin(std::vector<Binding> const& bindings)
     pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
     if (s_closed_Pipe[0] < 0 && pipe2(s_closed_Pipe, O_CLOEXEC) == 0)
         on_exit(endAtExit, nullptr);
+    // After an end that came before it, the process is on its way out (a
+    // sanitizer's exit takes its time): nothing begins.
+    int state = s_iState.load();
+    do {
+        if (state == kRefused)
+            return;
+    } while (!s_iState.compare_exchange_weak(state, kOpen));
+    s_pending = header;
+    s_bFinish = false;
+    s_bActive.store(true);
     s_writer = std::thread(writeLoop);
-    s_iState.store(kOpen);
 }
 
 void tick(Tick const& tick)
@@ -270,7 +276,8 @@ bool active()
 
 void endSoon()
 {
-    if (s_iState.load() != kOpen)
+    int state = kNotBegun;
+    if (s_iState.compare_exchange_strong(state, kRefused) || state != kOpen)
         return;
     s_bEndAsked.store(true);
     timespec start;

@@ -66,7 +66,8 @@ bool active();
 //
 // Async-signal-safe: asks for that end and waits until the recording is
 // closed, at most half a second (a stuck update thread then loses the tail,
-// no more than a kill would). Returns at once when no recording is open.
+// no more than a kill would). Returns at once when no recording is open; a
+// recording that had not begun then never does.
 void endSoon();
 // Update thread, at every tick boundary, after `ticks` ticks: when an end was
 // asked, finishes the recording with the world's hash and then stops this
