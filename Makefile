@@ -39,9 +39,11 @@ package: configure
 # Reliability and portability, after `make test`: AddressSanitizer and
 # ThreadSanitizer builds with the unit and end-to-end tests, start/stop
 # faults, the end under load, a one-minute soak, the golden trajectories built
-# with fused multiply-add, and the tests against the SDL 1.2 compatibility
-# implementation (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan,
-# $(BUILD)/fma and $(BUILD)/sdl12-compat).
+# with fused multiply-add, the tests against the SDL 1.2 compatibility
+# implementation, and the world built with clang and for ARM64 under qemu
+# (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan, $(BUILD)/fma,
+# $(BUILD)/sdl12-compat, $(BUILD)/clang, $(BUILD)/arm64 and
+# $(BUILD)/arm64-root).
 check: build
 	@scripts/check $(BUILD)
 
