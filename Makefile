@@ -42,9 +42,11 @@ package: configure
 # ThreadSanitizer builds with the unit and end-to-end tests, start/stop
 # faults, the end under load, a one-minute soak, the golden trajectories built
 # with fused multiply-add, the tests against the SDL 1.2 compatibility
-# implementation, and the package through lintian and the desktop and
-# AppStream validators (scripts/check; its trees in $(BUILD)/asan,
-# $(BUILD)/tsan, $(BUILD)/fma, $(BUILD)/sdl12-compat and $(BUILD)/package).
+# implementation, the package through lintian and the desktop and AppStream
+# validators, and the world built with clang and for ARM64 under qemu
+# (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan, $(BUILD)/fma,
+# $(BUILD)/sdl12-compat, $(BUILD)/package, $(BUILD)/clang, $(BUILD)/arm64 and
+# $(BUILD)/arm64-root).
 check: build
 	@scripts/check $(BUILD)
 

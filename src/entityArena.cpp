@@ -3,6 +3,9 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
 #include <vector>
 
 #include "debug.h"
@@ -26,12 +29,19 @@ unsigned char* s_pBase = nullptr;
 std::size_t s_uNeverUsed = 0;
 std::vector<std::size_t> s_free_Slots;
 
+// Refused (a limit on the address space, ulimit -v), there is no world to
+// build: the program says so and ends, during start-up, with the other
+// thread perhaps still running.
 unsigned char* base()
 {
     if (s_pBase == nullptr) {
         void* reserved = mmap(nullptr, kSlots * kSlotBytes, PROT_READ | PROT_WRITE,
                               MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        DASSERT(reserved != MAP_FAILED);
+        if (reserved == MAP_FAILED) {
+            std::cerr << "ballpit: cannot reserve the world's " << (kSlots * kSlotBytes >> 20)
+                      << " MiB of address space: " << std::strerror(errno) << std::endl;
+            debug::quit(1);
+        }
         s_pBase = static_cast<unsigned char*>(reserved);
     }
     return s_pBase;

@@ -18,7 +18,8 @@ const std::size_t kSlotBytes = 128;
 const std::size_t kSlots = std::size_t(1) << 20;
 
 // A free slot: the one freed last, else the lowest never used; null once
-// every slot is in use.
+// every slot is in use. The first take reserves the arena; when the system
+// refuses, the program ends with one line on standard error and status 1.
 void* take();
 void give(void* slot);
 // Slots in use.

@@ -4,12 +4,16 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "recording.h"
+
 namespace {
 
 // Only async-signal-safe calls: the worker threads may be anywhere, so no
-// streams and no static destructors.
+// streams and no static destructors. A recording under way is ended first,
+// at the update thread's next tick boundary (half a second at most).
 void sighandler(int signal)
 {
+    recording::endSoon();
     static const char kMessage[] = "SIGINT caught\n";
     ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
     (void)written;

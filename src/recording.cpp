@@ -1,6 +1,8 @@
 #include "recording.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,12 +10,15 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <mutex>
 #include <thread>
 
 #include "checksum.h"
+#include "debug.h"
 
 namespace recording {
 
@@ -67,9 +72,46 @@ std::atomic<bool> s_bActive{false};
 std::size_t s_uBindings = 0;
 Checksum s_sinceCheck;
 
+// An end asked from outside the update thread (see endSoon). Read in a
+// signal handler: lock-free atomics and a pipe, which gets one byte when the
+// recording is closed, so that a waiter can poll it with a time limit.
+enum State { kNotBegun, kOpen, kEnded, kRefused };
+std::atomic<int> s_iState{kNotBegun};
+std::atomic<bool> s_bEndAsked{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "read in a signal handler");
+int s_closed_Pipe[2] = {-1, -1};
+const long kEndWaitMillis = 500;
+
 void reportFailure(int error)
 {
     std::cerr << "ballpit: recording to " << s_path << " stopped: " << std::strerror(error) << std::endl;
+}
+
+// What a write reached the disk: a file that cannot be synced (a pipe, a
+// device) has nothing more to do.
+bool synced()
+{
+    return fdatasync(s_iFile) == 0 || errno == EINVAL || errno == EROFS;
+}
+
+long millisSince(timespec const& start)
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+}
+
+// exit() while the recording is open: another thread called it, the update
+// thread is still running. The recording ends first; then the process ends
+// with the same status without static destructors, which the threads still
+// running would outlive.
+void endAtExit(int status, void*)
+{
+    if (s_iState.load() != kOpen)
+        return;
+    endSoon();
+    debug::quit(status);
 }
 
 bool writeAll(std::vector<unsigned char> const& bytes)
@@ -95,7 +137,7 @@ void writeLoop()
         bytes.swap(s_pending);
         const bool finishing = s_bFinish;
         lock.unlock();
-        if (!bytes.empty() && s_bActive.load() && !writeAll(bytes)) {
+        if (!bytes.empty() && s_bActive.load() && (!writeAll(bytes) || !synced())) {
             const int error = errno != 0 ? errno : EIO;
             s_bActive.store(false);
             reportFailure(error);
@@ -161,6 +203,21 @@ void begin(std::vector<Binding> const& bindings)
     s_sinceCheck.add(header.data(), header.size());
     put(header, s_sinceCheck.value(), 8);
     s_sinceCheck = Checksum();
+    // SIGINT's handler waits for this thread's next tick boundary, so it must
+    // run on another one; the writer, started here, inherits the mask.
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+    if (s_closed_Pipe[0] < 0 && pipe2(s_closed_Pipe, O_CLOEXEC) == 0)
+        on_exit(endAtExit, nullptr);
+    // After an end that came before it, the process is on its way out (a
+    // sanitizer's exit takes its time): nothing begins.
+    int state = s_iState.load();
+    do {
+        if (state == kRefused)
+            return;
+    } while (!s_iState.compare_exchange_weak(state, kOpen));
     s_pending = header;
     s_bFinish = false;
     s_bActive.store(true);
@@ -209,11 +266,40 @@ void finish(std::uint32_t ticks, std::uint64_t worldHash)
         reportFailure(errno);
     s_iFile = -1;
     s_bActive.store(false);
+    s_iState.store(kEnded);
+    // Unwritten, a waiter only waits out its time limit.
+    const char closed = 0;
+    const ssize_t told = write(s_closed_Pipe[1], &closed, 1);
+    (void)told;
 }
 
 bool active()
 {
     return s_bActive.load();
+}
+
+void endSoon()
+{
+    int state = kNotBegun;
+    if (s_iState.compare_exchange_strong(state, kRefused) || state != kOpen)
+        return;
+    s_bEndAsked.store(true);
+    timespec start;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    pollfd closed = {s_closed_Pipe[0], POLLIN, 0};
+    // Interrupted by another signal, it waits on for the rest of the time.
+    long left = kEndWaitMillis;
+    while (left > 0 && poll(&closed, 1, static_cast<int>(left)) <= 0)
+        left = kEndWaitMillis - millisSince(start);
+}
+
+void endIfAsked(std::uint32_t ticks, std::uint64_t (*worldHash)())
+{
+    if (!s_bEndAsked.load())
+        return;
+    finish(ticks, worldHash());
+    for (;;)
+        pause();
 }
 
 // --- Reading -------------------------------------------------------------

@@ -47,9 +47,11 @@ struct Tick {
 };
 
 // Writing, from the update thread. The records wait in memory; a thread of
-// its own writes them at least once a second and at the end, so that no tick
-// waits for the disk. A write that fails is reported once on standard error
-// and recording stops; the program goes on.
+// its own writes them, and syncs them to the disk, at least every half second
+// and at the end, so that no tick waits for the disk and a process killed (or
+// a machine that loses power) loses at most the last half second. A write
+// that fails is reported once on standard error and recording stops; the
+// program goes on.
 // Creates or empties the file; false, with a one-line reason, when it cannot.
 bool open(std::string const& path, std::string& error);
 // The header, with the bindings in force; records follow.
@@ -59,6 +61,21 @@ void check(std::uint32_t ticks, std::uint64_t worldHash);
 // Writes the end record and everything still waiting, then closes the file.
 void finish(std::uint32_t ticks, std::uint64_t worldHash);
 bool active();
+
+// An end that comes from outside the update thread: a SIGINT, or exit()
+// called on another thread (Xlib does when the display is lost under the
+// draw thread). The update thread ends the recording at its next tick
+// boundary, so that it holds every tick that ran and its end record.
+//
+// Async-signal-safe: asks for that end and waits until the recording is
+// closed, at most half a second (a stuck update thread then loses the tail,
+// no more than a kill would). Returns at once when no recording is open; a
+// recording that had not begun then never does.
+void endSoon();
+// Update thread, at every tick boundary, after `ticks` ticks: when an end was
+// asked, finishes the recording with the world's hash and then stops this
+// thread for good; the one that asked ends the process.
+void endIfAsked(std::uint32_t ticks, std::uint64_t (*worldHash)());
 
 // Reading, a stretch of at most 100 ticks at a time: the ticks of a stretch
 // come out only once its checksum is found sound, but those of a last

@@ -170,6 +170,7 @@ bool checkTick()
     ++s_uTicks;
     if (s_mode == Mode::record && s_uTicks % recording::kTicksPerCheck == 0)
         recording::check(s_uTicks, manager::worldHash());
+    recording::endIfAsked(s_uTicks, manager::worldHash);
     if (s_mode == Mode::replay)
         return readToNextTick();
     return true;

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "CreatingPolygon.h"
+#include "GameState.h"
 #include "Gravity.h"
 #include "GravityWell.h"
 #include "Paused.h"
@@ -76,21 +78,20 @@ void forget(void* block)
     }
 }
 
-// Live recorded objects whose dynamic type is that of `sample`.
+// Live recorded objects of the type of `sample`. States hold no data, so an
+// object of one is nothing but what marks its dynamic type: a block of its
+// size holding the very bytes of the sample is one of its kind. Whole objects
+// are compared, read as bytes, whatever the compiler puts where.
 template <typename T>
 int liveLike(T const& sample)
 {
-    const void* vtable = nullptr;
-    std::memcpy(&vtable, &sample, sizeof vtable);
+    static_assert(std::is_polymorphic<T>::value && sizeof(T) == sizeof(GameState), "a state with data");
+    unsigned char const* const bytes = reinterpret_cast<unsigned char const*>(&sample);
     Guard guard;
     int count = 0;
-    for (std::size_t i = 0; i < used; ++i) {
-        if (blocks[i] == nullptr || sizes[i] < sizeof vtable)
-            continue;
-        const void* first = nullptr;
-        std::memcpy(&first, blocks[i], sizeof first);
-        count += first == vtable ? 1 : 0;
-    }
+    for (std::size_t i = 0; i < used; ++i)
+        if (blocks[i] != nullptr && sizes[i] == sizeof(T) && std::memcmp(blocks[i], bytes, sizeof(T)) == 0)
+            ++count;
     return count;
 }
 

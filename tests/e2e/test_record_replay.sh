@@ -1,10 +1,36 @@
 #!/usr/bin/env bash
 # A session recorded under xdotool input replays identical, with a window and
 # without one; a person can stop a replay; bad recordings and a recording
-# that cannot be written get their messages.
+# that cannot be written get their messages. However a recording ends (the
+# end key, the window closed, Ctrl-C, the display lost under the draw
+# thread), it holds every tick that ran and replays identical; killed, it
+# loses at most the last half second and replays as cut short.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
+
+# expect_identical FILE: the headless replay of FILE is identical.
+expect_identical() {
+  e2e_prepare
+  e2e_run_direct --replay "$1" --headless
+  e2e_expect_status 0
+  e2e_expect_out '^replay: [0-9]+ ticks, identical$' 1
+}
+
+# record_for REPORTS FILE: a recording run, pouring balls, that has printed
+# REPORTS tick rate reports.
+record_for() {
+  E2E_ARGS=(--record "$2")
+  e2e_launch
+  e2e_wait_started
+  xdotool mousemove 300 100 mousedown 1
+  e2e_poll 10 reports_at_least "$1" || e2e_fail "fewer than $1 tick rate reports"
+  xdotool mouseup 1
+}
+
+reports_at_least() {
+  [ "$(e2e_ups_values | wc -l)" -ge "$1" ]
+}
 
 rec=$E2E_TMP/session.rec
 E2E_ARGS=(--record "$rec")
@@ -73,6 +99,36 @@ e2e_expect_status 1
 e2e_expect_out '^replay: truncated after tick [0-9]+$' 1
 e2e_log "ok: a recording cut short replays what is there: $(grep truncated "$E2E_OUT")"
 
+# Ctrl-C while recording: as prompt as without, and nothing lost.
+record_for 1 "$E2E_TMP/interrupted.rec"
+kill -INT "$E2E_PID"
+e2e_wait_exit 1
+e2e_expect_status 2
+e2e_expect_err '^SIGINT caught$' 1
+e2e_expect_no_out 'Thread Cleaning'
+expect_identical "$E2E_TMP/interrupted.rec"
+e2e_log "ok: a recording ended with Ctrl-C replays identical"
+
+record_for 1 "$E2E_TMP/closed.rec"
+e2e_close_window
+e2e_expect_orderly_end
+expect_identical "$E2E_TMP/closed.rec"
+e2e_log "ok: a recording ended by closing the window replays identical"
+
+# Killed: what the writer had synced, at most the last half second.
+record_for 2 "$E2E_TMP/killed.rec"
+kill -KILL "$E2E_PID"
+e2e_wait_exit
+ran=$(e2e_ups_values | awk '{ n += $1 } END { print n }')
+e2e_prepare
+e2e_run_direct --replay "$E2E_TMP/killed.rec" --headless
+e2e_expect_status 1
+e2e_expect_out '^replay: truncated after tick [0-9]+$' 1
+kept=$(sed -n 's/^replay: truncated after tick \([0-9]*\)$/\1/p' "$E2E_OUT")
+# A second of ticks, to leave the check no timing to judge but a lost flush.
+[ "$kept" -ge $((ran - 100 * E2E_SCALE)) ] || e2e_fail "killed after $ran ticks or more, the recording kept $kept"
+e2e_log "ok: a killed recording keeps $kept of more than $ran ticks and replays as cut short"
+
 # A recording that cannot be written: said once, and the program goes on.
 E2E_ARGS=(--record /dev/full)
 e2e_launch
@@ -83,3 +139,13 @@ e2e_key_tap Escape
 e2e_expect_orderly_end
 e2e_expect_err '^ballpit: recording to /dev/full stopped: ' 1
 e2e_log "ok: a failed recording stops, the program goes on"
+
+# The display lost under the draw thread: Xlib ends the program (status 1),
+# after the recording has ended. Last: no display is left for another run.
+record_for 1 "$E2E_TMP/display_lost.rec"
+e2e_stop_pid "$E2E_XVFB_PID"
+E2E_XVFB_PID=
+e2e_wait_exit
+e2e_expect_status 1
+expect_identical "$E2E_TMP/display_lost.rec"
+e2e_log "ok: a recording whose display was lost replays identical"
