@@ -358,7 +358,7 @@ void runRecord(int count, Options const& options)
     std::vector<recording::Binding> bindings;
     for (int b = 0; b < 10; ++b)
         bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b)});
-    recording::begin(bindings);
+    recording::begin(bindings, std::string());
     const int blocks = 20;
     const std::uint32_t block = recording::kTicksPerCheck;
     Samples plain(blocks * block);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
@@ -16,7 +17,10 @@ namespace {
 // What the usage error ends with: the code for a command used wrongly.
 const int kUsageStatus = 64;
 const char kUsage[] =
-    "usage: ballpit [--keys FILE] [--record FILE | --replay FILE [--headless]] [--help] [--version]";
+    "usage: ballpit [--keys FILE] [--scene NAME|FILE|list] [--record FILE | --replay FILE [--headless] | "
+    "--headless --ticks N [--save FILE]] [--help] [--version]";
+// More ticks than a headless run could take in a day.
+const long kMostTicks = 1000000000;
 
 // A key's name in key files; a function key, which has none there, by its
 // label.
@@ -33,13 +37,23 @@ std::string nameOf(SDLKey code)
     debug::quit(kUsageStatus);
 }
 
-// The file after an option that needs one.
-std::string fileOf(int argc, char** argv, int& i)
+// The argument after an option that needs one.
+std::string argumentOf(int argc, char** argv, int& i, const char* what = "a file")
 {
     const std::string option = argv[i];
     if (i + 1 == argc || argv[i + 1][0] == '\0')
-        usageError(option + " needs a file");
+        usageError(option + " needs " + what);
     return argv[++i];
+}
+
+long ticksOf(std::string const& text)
+{
+    const bool digits = !text.empty() && text.size() <= 10 &&
+                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const long ticks = digits ? std::stol(text) : -1;
+    if (ticks < 0 || ticks > kMostTicks)
+        usageError("--ticks takes a whole number of ticks up to " + std::to_string(kMostTicks) + ", not '" + text + "'");
+    return ticks;
 }
 
 }  // namespace
@@ -50,11 +64,17 @@ Options parse(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--keys") == 0) {
-            options.keysFile = fileOf(argc, argv, i);
+            options.keysFile = argumentOf(argc, argv, i);
+        } else if (std::strcmp(arg, "--scene") == 0) {
+            options.scene = argumentOf(argc, argv, i, "a scene");
         } else if (std::strcmp(arg, "--record") == 0) {
-            options.recordFile = fileOf(argc, argv, i);
+            options.recordFile = argumentOf(argc, argv, i);
         } else if (std::strcmp(arg, "--replay") == 0) {
-            options.replayFile = fileOf(argc, argv, i);
+            options.replayFile = argumentOf(argc, argv, i);
+        } else if (std::strcmp(arg, "--ticks") == 0) {
+            options.ticks = ticksOf(argumentOf(argc, argv, i, "a number"));
+        } else if (std::strcmp(arg, "--save") == 0) {
+            options.saveFile = argumentOf(argc, argv, i);
         } else if (std::strcmp(arg, "--headless") == 0) {
             options.headless = true;
         } else if (std::strcmp(arg, "--help") == 0) {
@@ -65,10 +85,18 @@ Options parse(int argc, char** argv)
             usageError(std::string("unknown option '") + arg + "'");
         }
     }
-    if (!options.recordFile.empty() && !options.replayFile.empty())
-        usageError("--record and --replay exclude each other");
-    if (options.headless && options.replayFile.empty())
-        usageError("--headless goes with --replay");
+    const bool replay = !options.replayFile.empty();
+    const bool run = options.ticks >= 0;
+    if (!options.recordFile.empty() && (replay || options.headless))
+        usageError(replay ? "--record and --replay exclude each other" : "--record and --headless exclude each other");
+    if (options.headless && replay == run)
+        usageError(run ? "--replay and --ticks exclude each other" : "--headless goes with --replay or --ticks");
+    if (run && !options.headless)
+        usageError("--ticks goes with --headless");
+    if (!options.saveFile.empty() && !run)
+        usageError("--save goes with --ticks");
+    if (!options.scene.empty() && replay)
+        usageError("--scene and --replay exclude each other: a recording starts from its own scene");
     return options;
 }
 
@@ -77,10 +105,13 @@ void printHelp(std::ostream& out)
     out << kUsage << "\n\n"
         << "An interactive 2-D physics sandbox: balls, a triangle, gravity and a gravity well.\n\n"
         << "  --keys FILE    read the key bindings from FILE instead of looking for a key file\n"
+        << "  --scene NAME   start from a scene: a file, a saved scene or a preset; 'list' lists them\n"
         << "  --record FILE  record the session to FILE, to be replayed exactly\n"
         << "  --replay FILE  replay a recorded session at its pace; ends with status 0 if the\n"
         << "                 world stayed identical to the recording, 3 if it diverged\n"
-        << "  --headless     with --replay: no window, as fast as the machine goes\n"
+        << "  --headless     with --replay: no window, as fast as the machine goes; with\n"
+        << "                 --ticks N: run N ticks without input and print the world's hash\n"
+        << "  --save FILE    with --ticks: write the world at the end as a scene\n"
         << "  --help         print this help and exit\n"
         << "  --version      print the version and exit\n\n";
     key::init();

@@ -8,9 +8,12 @@ namespace commandLine {
 
 struct Options {
     std::string keysFile;  // empty: the usual key file
+    std::string scene;     // a scene's name or file, or "list"; empty: the starting scene
     std::string recordFile;
     std::string replayFile;
-    bool headless = false;  // with a replay only
+    bool headless = false;  // with a replay or with ticks
+    long ticks = -1;        // a headless run's ticks; -1: none
+    std::string saveFile;   // where a headless run saves the world
     bool help = false;
     bool version = false;
 };

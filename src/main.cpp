@@ -13,6 +13,8 @@
 #include "liveStats.h"
 #include "overlay.h"
 #include "reader.h"
+#include "scene.h"
+#include "sceneFiles.h"
 #include "session.h"
 #include "threadPriority.h"
 #include "ticks.h"
@@ -141,6 +143,22 @@ int startUpdateThread(void*)
     return 0;
 }
 
+// The scene the command line names: read before anything starts, so that a
+// bad one ends the program before a window opens.
+bool useScene(std::string const& name, std::string& error)
+{
+    const std::string path = sceneFiles::find(name);
+    if (path.empty()) {
+        error = name + ":0: no such scene: not a file, a saved scene or a preset (ballpit --scene list)";
+        return false;
+    }
+    scene::Scene start;
+    if (!scene::read(path, start, error))
+        return false;
+    session::useScene(start);
+    return true;
+}
+
 SDL_Thread* startThread(int (*entry)(void*), const char* name)
 {
     SDL_Thread* thread = SDL_CreateThread(entry, nullptr);
@@ -165,12 +183,20 @@ int main(int argc, char** argv)
             commandLine::printVersion(std::cout);
         return 0;
     }
+    if (options.scene == "list") {
+        for (sceneFiles::Entry const& entry : sceneFiles::list())
+            std::cout << entry.name << "\t" << entry.path << "\n";
+        return 0;
+    }
     std::string error;
-    if ((!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
+    if ((!options.scene.empty() && !useScene(options.scene, error)) ||
+        (!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
         (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
         std::cerr << "ballpit: " << error << std::endl;
         return 1;
     }
+    if (options.ticks >= 0)
+        return session::runHeadless(options.ticks, options.saveFile);
     if (options.headless)
         return session::replayHeadless();
     installSignal();

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -34,6 +35,7 @@ const unsigned kClosed = 4;
 const unsigned kMiddle = 8;
 const std::size_t kMaxBindings = 32;
 const std::size_t kMaxNameBytes = 32;
+const std::uint32_t kMaxSceneBytes = std::uint32_t(1) << 28;
 
 std::size_t statusBytes(std::size_t bindings)
 {
@@ -188,7 +190,7 @@ bool open(std::string const& path, std::string& error)
     return true;
 }
 
-void begin(std::vector<Binding> const& bindings)
+void begin(std::vector<Binding> const& bindings, std::string const& scene)
 {
     s_uBindings = bindings.size();
     s_sinceCheck = Checksum();
@@ -200,6 +202,8 @@ void begin(std::vector<Binding> const& bindings)
         header.insert(header.end(), binding.name.begin(), binding.name.end());
         put(header, static_cast<std::uint32_t>(binding.code), 4);
     }
+    put(header, scene.size(), 4);
+    header.insert(header.end(), scene.begin(), scene.end());
     s_sinceCheck.add(header.data(), header.size());
     put(header, s_sinceCheck.value(), 8);
     s_sinceCheck = Checksum();
@@ -316,6 +320,34 @@ bool readInto(std::FILE* file, unsigned char* out, std::size_t count, Checksum& 
     return true;
 }
 
+// The scene of a version-3 header: its length, then its text, read as far
+// as the file goes, so that a damaged length costs no more than the file.
+bool readScene(std::FILE* file, std::string& text, Checksum& sum, std::string const& cut, std::string const& corrupt,
+               std::string& error)
+{
+    unsigned char bytes[4];
+    if (!readInto(file, bytes, 4, sum)) {
+        error = cut;
+        return false;
+    }
+    const auto length = static_cast<std::uint32_t>(get(bytes, 4));
+    if (length > kMaxSceneBytes) {
+        error = corrupt;
+        return false;
+    }
+    char chunk[65536];
+    while (text.size() < length) {
+        const std::size_t want = std::min(sizeof chunk, static_cast<std::size_t>(length) - text.size());
+        if (std::fread(chunk, 1, want, file) != want) {
+            error = cut;
+            return false;
+        }
+        sum.add(chunk, want);
+        text.append(chunk, want);
+    }
+    return true;
+}
+
 }  // namespace
 
 Reader::~Reader()
@@ -386,6 +418,8 @@ bool Reader::open(std::string const& path, std::string& error)
         }
         header.push_back({std::string(reinterpret_cast<char*>(bytes), length), static_cast<SDLKey>(code)});
     }
+    if (version >= 3 && !readScene(file, sceneText, sum, cut, corrupt, error))
+        return false;
     const std::uint64_t expected = sum.value();
     if (!readInto(file, bytes, 8, sum)) {
         error = cut;

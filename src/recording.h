@@ -12,10 +12,12 @@
 // A session on file: what a replay needs to know at start-up, then the input
 // each tick consumed, with the world's hash every 100 ticks and at the end.
 //
-// Format version 2; numbers are little-endian, unsigned unless said:
+// Format version 3; numbers are little-endian, unsigned unless said:
 //   header  the 8 bytes "BALLPITR", u32 version, u8 n (1 to 32), then n
 //           bindings (u8 name length 1 to 32, the name, i32 key code: a code
-//           of the key table, or SDLK_LAST for none), then u64 checksum
+//           of the key table, or SDLK_LAST for none), u32 length of the
+//           scene the session starts from (at most 256 MiB; 0 for the
+//           starting scene), its text (scene.h), then u64 checksum
 //   tick    'T', i32 pointer x, i32 pointer y, u8 flags (1 left button,
 //           2 right button, 4 window closed, 8 middle button; no other
 //           bits), then the n key
@@ -26,11 +28,13 @@
 //   end     'E', the same fields, after the last tick; the last record
 // Each checksum is FNV-1a over every byte since the previous checksum (from
 // the start of the file for the header's), its own record's bytes before it
-// included. A file without its end record was cut short. Version 1, which
-// this program still reads, is the same without the middle button.
+// included. A file without its end record was cut short. This program still
+// reads versions 1 and 2: version 2 is version 3 without the scene (its
+// sessions start from the starting scene), version 1 is version 2 without
+// the middle button.
 namespace recording {
 
-const std::uint32_t kVersion = 2;
+const std::uint32_t kVersion = 3;
 const std::uint32_t kOldestVersion = 1;
 const std::uint32_t kTicksPerCheck = 100;
 
@@ -54,8 +58,9 @@ struct Tick {
 // program goes on.
 // Creates or empties the file; false, with a one-line reason, when it cannot.
 bool open(std::string const& path, std::string& error);
-// The header, with the bindings in force; records follow.
-void begin(std::vector<Binding> const& bindings);
+// The header, with the bindings in force and the text of the scene the
+// session starts from (empty for the starting scene); records follow.
+void begin(std::vector<Binding> const& bindings, std::string const& scene);
 void tick(Tick const& tick);
 void check(std::uint32_t ticks, std::uint64_t worldHash);
 // Writes the end record and everything still waiting, then closes the file.
@@ -92,6 +97,9 @@ public:
     // Opens the file and reads its header; false with a one-line reason.
     bool open(std::string const& path, std::string& error);
     std::vector<Binding> const& bindings() const { return header; }
+    // The text of the scene the session starts from; empty for the starting
+    // scene.
+    std::string const& scene() const { return sceneText; }
 
     // `tick` for Next::tick; `ticks` and `hash` for check and end; `error`
     // for corrupted.
@@ -102,6 +110,7 @@ private:
 
     std::FILE* file = nullptr;
     std::vector<Binding> header;
+    std::string sceneText;
     std::uint32_t version = kVersion;
     std::vector<Tick> stretch;
     std::size_t served = 0;

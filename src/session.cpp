@@ -4,27 +4,36 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 #include "config.h"
 #include "debug.h"
+#include "effectManager.h"
+#include "entityCreator.h"
 #include "entityManager.h"
 #include "game.h"
 #include "inputManager.h"
 #include "keys.h"
 #include "liveStats.h"
 #include "recording.h"
+#include "scene.h"
+#include "sceneFiles.h"
 #include "ticks.h"
 
 namespace session {
 
 namespace {
 
-enum class Mode { live, record, replay };
+// Still: a headless run, whose ticks take no input.
+enum class Mode { live, record, replay, still };
 
 Mode s_mode = Mode::live;
 std::string s_path;
 std::uint32_t s_uTicks = 0;
+
+// The scene the run starts from; none for the starting scene.
+std::optional<scene::Scene> s_scene;
 
 // Recording: the bindings in the order of the header.
 std::vector<SDLKey const*> s_recorded_Bindings;
@@ -113,7 +122,7 @@ void beginRecording()
         bindings.push_back({binding.first, *binding.second});
         s_recorded_Bindings.push_back(binding.second);
     }
-    recording::begin(bindings);
+    recording::begin(bindings, s_scene ? scene::write(*s_scene) : std::string());
 }
 
 // A tick's input as a recording keeps it: the status of each recorded binding.
@@ -144,6 +153,10 @@ input::Tick replayed(recording::Tick const& tick)
 // person stopped it with the end key or by closing the window.
 bool takeInput(input::Tick& in)
 {
+    if (s_mode == Mode::still) {
+        in = input::Tick();
+        return true;
+    }
     if (s_mode != Mode::replay) {
         in = input::fromPlatform();
         if (s_mode == Mode::record)
@@ -176,6 +189,26 @@ bool checkTick()
     return true;
 }
 
+// The world as it stands: its bodies and the well.
+std::string worldText()
+{
+    scene::Scene world = creator::capture();
+    world.well = effect::wellPosition();
+    world.wellOn = effect::wellOn();
+    return scene::write(world);
+}
+
+// The save key: the world as a new saved scene, and a line saying where.
+void saveWorld()
+{
+    std::string path;
+    std::string error;
+    if (sceneFiles::save(worldText(), path, error))
+        DPF(0, ("saved: " + path).c_str());
+    else
+        std::cerr << "ballpit: " << error << std::endl;
+}
+
 void announce(bool on, const char* line)
 {
     if (on)
@@ -199,17 +232,36 @@ bool openReplay(std::string const& path, std::string& error)
         return false;
     s_mode = Mode::replay;
     s_path = path;
+    if (s_reader.scene().empty())
+        return true;
+    scene::Scene start;
+    if (!scene::parse(s_reader.scene(), start, error)) {
+        error = path + " starts from a scene this ballpit does not read: line " + error;
+        return false;
+    }
+    useScene(start);
     return true;
+}
+
+void useScene(scene::Scene const& scene)
+{
+    s_scene = scene;
+    creator::setScene(&*s_scene);
 }
 
 void start(bool announceLines)
 {
     game::init();
+    if (s_scene)
+        effect::setWell(s_scene->well, s_scene->wellOn);
     announce(announceLines, "Game initialized");
     input::init();
     announce(announceLines, "Input initialized");
+    // A headless run takes no input and reads no key file.
     if (s_mode == Mode::replay)
         useRecordedBindings();
+    else if (s_mode == Mode::still)
+        key::init();
     else
         cfg::init();
     announce(announceLines, "Configs initialized");
@@ -229,6 +281,9 @@ Ran tick()
     const int stepStart = tickCountMicro();
     game::update(game::kStep);
     liveStats::endTick(tickDifference(tickCountMicro(), stepStart));
+    // A replay repeats the world, not what the session wrote.
+    if (cfg::saveWorld() && s_mode != Mode::replay)
+        saveWorld();
     if (!checkTick())
         last = true;
     return last ? Ran::lastTick : Ran::tick;
@@ -266,6 +321,28 @@ int replayHeadless()
     std::snprintf(figures, sizeof figures, "replay: final hash %016llx; %u ticks in %.3f s, %.0f ticks a second",
                   static_cast<unsigned long long>(hash), s_uTicks, seconds, seconds > 0.0 ? s_uTicks / seconds : 0.0);
     std::cout << figures << std::endl;
+    debug::clean();
+    return status;
+}
+
+int runHeadless(long ticks, std::string const& saveFile)
+{
+    s_mode = Mode::still;
+    debug::init();
+    start(false);
+    for (long t = 0; t < ticks; ++t)
+        tick();
+    char line[80];
+    std::snprintf(line, sizeof line, "world: %ld ticks, hash %016llx", ticks,
+                  static_cast<unsigned long long>(manager::worldHash()));
+    std::cout << line << std::endl;
+    int status = 0;
+    std::string error;
+    if (!saveFile.empty() && !sceneFiles::write(saveFile, worldText(), error)) {
+        std::cerr << "ballpit: " << error << std::endl;
+        status = 1;
+    }
+    stop();
     debug::clean();
     return status;
 }

@@ -2,6 +2,10 @@
 
 #include <string>
 
+namespace scene {
+struct Scene;
+}
+
 // A run of the world, tick by tick: its start-up, its ticks and its end, the
 // same for the live program, a replay in the window and a replay without
 // one. A tick's input comes from the platform (and is recorded, when
@@ -17,7 +21,11 @@ const int kDiverged = 3;
 // False, with a one-line reason, when it cannot be opened (or, for a replay,
 // is no recording this program reads).
 bool openRecording(std::string const& path, std::string& error);
+// A replay starts from the scene its recording names.
 bool openReplay(std::string const& path, std::string& error);
+// The run starts, and a reset returns, to this scene instead of the starting
+// one; a recording carries it.
+void useScene(scene::Scene const& scene);
 
 // On the thread that runs the ticks, once: the world, input, the bindings in
 // force (the key file's; in a replay, the recording's) and a recording's
@@ -34,7 +42,8 @@ enum class Ran {
 };
 
 // One tick: its input in, the control flags, the game's input and update,
-// then the checks of a recording or a replay.
+// the world saved as a scene when the save key asks (not in a replay), then
+// the checks of a recording or a replay.
 Ran tick();
 
 // After the last tick: a recording is finished and a replay prints its
@@ -46,5 +55,11 @@ int stop();
 // the machine goes; prints the verdict, the final hash and the ticks per
 // second, and gives the exit status.
 int replayHeadless();
+
+// `ticks` ticks without input, without a window or a display, on the
+// calling thread; prints "world: N ticks, hash H" and, with a file to save
+// to, writes the world there as a scene. The exit status: 1 when the scene
+// cannot be written.
+int runHeadless(long ticks, std::string const& saveFile);
 
 }  // namespace session

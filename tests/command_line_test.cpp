@@ -33,6 +33,10 @@ TEST(CommandLine, OptionsAreReadInAnyOrder)
     EXPECT_TRUE(options.headless && options.help);
     EXPECT_FALSE(options.version);
     EXPECT_EQ(parse({"--record", "out.rec", "--version"}).recordFile, "out.rec");
+    const commandLine::Options run = parse({"--ticks", "300", "--scene", "pile", "--save", "a.scene", "--headless"});
+    EXPECT_EQ(run.ticks, 300);
+    EXPECT_EQ(run.scene, "pile");
+    EXPECT_EQ(run.saveFile, "a.scene");
 }
 
 TEST(CommandLine, EachMisuseEndsWithOneUsageLineAndStatus64)
@@ -42,7 +46,13 @@ TEST(CommandLine, EachMisuseEndsWithOneUsageLineAndStatus64)
         {{"--keys"}, "--keys needs a file"},
         {{"--record", ""}, "--record needs a file"},
         {{"--record", "a.rec", "--replay", "b.rec"}, "--record and --replay exclude each other"},
-        {{"--headless"}, "--headless goes with --replay"},
+        {{"--headless"}, "--headless goes with --replay or --ticks"},
+        {{"--headless", "--replay", "a.rec", "--ticks", "5"}, "--replay and --ticks exclude each other"},
+        {{"--ticks", "5"}, "--ticks goes with --headless"},
+        {{"--headless", "--ticks", "-5"}, "--ticks takes a whole number of ticks up to 1000000000, not '-5'"},
+        {{"--save", "a.scene"}, "--save goes with --ticks"},
+        {{"--scene", "pile", "--replay", "a.rec"},
+         "--scene and --replay exclude each other: a recording starts from its own scene"},
     };
     for (auto const& [args, problem] : misuses)
         EXPECT_EXIT(parse(args), testing::ExitedWithCode(64), "^ballpit: " + problem + "; usage: ballpit [^\n]*\n$")

@@ -40,7 +40,7 @@ void writeRecording(std::string const& path, int ticks)
     std::vector<recording::Binding> bindings;
     for (int b = 0; b < 10; ++b)
         bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b * 31 + 7)});
-    recording::begin(bindings);
+    recording::begin(bindings, std::string());
     for (int t = 1; t <= ticks; ++t) {
         recording::tick(tickNumber(t));
         if (t % 100 == 0)
@@ -133,8 +133,9 @@ TEST(Recording, BadFilesGetTheirVerdict)
     ScratchFile file;
     writeRecording(file.path, 230);
     const std::string good = file.bytes();
-    // The header: magic, version, 10 bindings of 8-byte names, checksum.
-    const std::size_t header = 8 + 5 + 10 * (1 + 8 + 4) + 8;
+    // The header: magic, version, 10 bindings of 8-byte names, no scene,
+    // checksum.
+    const std::size_t header = 8 + 5 + 10 * (1 + 8 + 4) + 4 + 8;
     const std::size_t tickBytes = 1 + 9 + 3;
     const std::size_t firstCheck = header + 100 * tickBytes;
 
@@ -156,10 +157,20 @@ TEST(Recording, BadFilesGetTheirVerdict)
     }
 
     std::string other = good;
-    other[8] = 3;
+    other[8] = 4;
     outcome = verdict(other);
     EXPECT_FALSE(outcome.opened);
-    EXPECT_NE(outcome.error.find("format version 3"), std::string::npos) << outcome.error;
+    EXPECT_NE(outcome.error.find("format version 4"), std::string::npos) << outcome.error;
+
+    // A scene longer than any world, or than the file.
+    for (unsigned char top : {0x7f, 0x00}) {
+        std::string long_scene = good;
+        long_scene[header - 9] = static_cast<char>(top);
+        long_scene[header - 10] = 1;
+        outcome = verdict(long_scene);
+        EXPECT_FALSE(outcome.opened);
+        EXPECT_NE(outcome.error.find(top != 0 ? "corrupted" : "cut short"), std::string::npos) << outcome.error;
+    }
 
     outcome = verdict(good.substr(0, header - 3));
     EXPECT_FALSE(outcome.opened);

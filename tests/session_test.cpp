@@ -17,6 +17,7 @@ const char kPour[] = "tests/recordings/pour.rec";
 
 struct Copy {
     std::vector<recording::Binding> bindings;
+    std::string scene;
     std::vector<recording::Tick> ticks;
     std::vector<std::uint64_t> hashes;  // after every 100th tick, then at the end
 };
@@ -28,6 +29,7 @@ Copy readRecording(std::string const& path)
     std::string error;
     EXPECT_TRUE(reader.open(path, error)) << error;
     copy.bindings = reader.bindings();
+    copy.scene = reader.scene();
     for (;;) {
         recording::Tick tick;
         std::uint32_t ticks = 0;
@@ -49,7 +51,7 @@ void writeRecording(std::string const& path, Copy const& copy)
 {
     std::string error;
     ASSERT_TRUE(recording::open(path, error)) << error;
-    recording::begin(copy.bindings);
+    recording::begin(copy.bindings, copy.scene);
     std::uint32_t t = 0;
     for (recording::Tick const& tick : copy.ticks) {
         recording::tick(tick);
