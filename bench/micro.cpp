@@ -18,7 +18,7 @@
 #include "entityCreator.h"
 #include "entityManager.h"
 #include "graphics.h"
-#include "lattice.h"
+#include "worlds.h"
 
 namespace {
 

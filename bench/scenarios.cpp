@@ -1,16 +1,18 @@
 // ballpit-bench: times the world step headless (no window, no threads), with
 // the modules driven as the update thread drives them.
 //
-//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N | pile N | pegs N]...
+//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | pile | pegs N | scene NAME | scenes DIR | draw N | record N]...
 //
 // Without scenarios it runs lattice 500, lattice 2000 and pour. `draw N`
 // times frames instead: it pours a pile of N balls headless, then draws it F
 // times in a real window (it needs an X display) as the draw thread does.
 // `record N` pours N balls, then times ticks with and without recording them
 // (the input handed over every tick, the world's hash every 100), in
-// alternating blocks, and reports what recording adds. `pile N` and
-// `pegs N` time ticks of a poured pile of N balls, over the starting
-// triangle alone or over 32 obstacles as well. Each scenario
+// alternating blocks, and reports what recording adds. `lattice N` times
+// the first N balls of the lattice scene, `pile` the pile scene, `scene
+// NAME` any scene (a preset, a saved scene or a file), `pegs N` a pile of
+// N balls poured over 32 obstacles. `scenes DIR` writes the preset scenes
+// into DIR: the repository's scenes/ are what it writes. Each scenario
 // runs in a child process of its own: the modules keep their state in
 // file-local statics, and a fresh heap keeps the address order of the bodies
 // (which decides the order of updates and contact tests) reproducible.
@@ -19,7 +21,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,9 +41,11 @@
 #include "entityManager.h"
 #include "graphics.h"
 #include "inputManager.h"
-#include "lattice.h"
 #include "measure.h"
 #include "recording.h"
+#include "scene.h"
+#include "sceneFiles.h"
+#include "worlds.h"
 
 namespace {
 
@@ -61,8 +64,9 @@ struct Options {
 };
 
 struct Scenario {
-    std::string name;  // "lattice", "pour" or "draw"
-    int balls;         // lattice and draw
+    std::string name;      // "lattice", "pour", "pile", "pegs", "scene", "scenes", "draw" or "record"
+    int balls;             // lattice, pegs, draw and record
+    std::string argument;  // scene: its name or file; scenes: the directory
 };
 
 // Per tick: the balls in the world during it, and its wall and processor time.
@@ -184,34 +188,49 @@ Samples timeSteps(int count, std::size_t ticks)
     return samples;
 }
 
-void runLattice(int count, Options const& options)
+// A scene's world, as the program starts from it, with only its first `keep`
+// bodies when `keep` is not negative; gives the balls in it.
+int loadScene(std::string const& name, int keep)
 {
-    const std::string name = "lattice-" + std::to_string(count);
+    const std::string path = sceneFiles::find(name);
+    scene::Scene world;
+    std::string error = name + ":0: no such scene";
+    if (path.empty() || !scene::read(path, world, error)) {
+        std::cerr << "ballpit-bench: " << error << std::endl;
+        debug::quit(1);
+    }
+    if (keep >= 0) {
+        if (static_cast<std::size_t>(keep) > world.bodies.size()) {
+            std::cerr << "ballpit-bench: " << path << " holds " << world.bodies.size() << " bodies" << std::endl;
+            debug::quit(1);
+        }
+        world.bodies.resize(static_cast<std::size_t>(keep));
+    }
+    creator::setScene(&world);
+    creator::init();
     effect::init();
+    effect::setWell(world.well, world.wellOn);
     manager::init();
-    const std::vector<Ball*> world = bench::addLattice(count);
+    return creator::ballCount();
+}
+
+// Ticks of a scene's world (see loadScene), reported as `name`.
+void runScene(std::string const& scene, int keep, std::string const& name, Options const& options)
+{
+    const int balls = loadScene(scene, keep);
     const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
-    const Samples samples = timeSteps(count, ticks);
+    const Samples samples = timeSteps(balls, ticks);
 
     Summary summary(options.csvDir, name);
-    std::cout << std::fixed << std::setprecision(3) << "lattice " << count << ": " << count
-              << " balls of radius 10, " << ticks << " ticks of manager::update(10)\n";
+    std::cout << std::fixed << std::setprecision(3) << name << ": " << balls << " balls of the scene " << scene
+              << ", " << ticks << " ticks of manager::update(10)\n";
     summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
     if (ticks >= kReportWindow)
         summary.addMeans("mean per tick, last 500 ticks:", "last500", samples, ticks - kReportWindow, ticks);
-    const std::string hash = hex(bench::stateHash(world));
-    std::cout << "  state hash: " << hash << '\n';
+    const std::string hash = hex(manager::worldHash());
+    std::cout << "  world hash: " << hash << '\n';
     summary.add("state_hash", hash);
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
-}
-
-// The ball the pour adds before tick t: radius 10, at
-// (100 + 7t mod 600, 100 + 3t mod 200).
-Ball* pourBall(std::size_t t)
-{
-    const float x = static_cast<float>(100 + (7 * t) % 600);
-    const float y = static_cast<float>(100 + (3 * t) % 200);
-    return creator::addBall(Vector2(x, y), bench::kLatticeRadius, cCyan);
 }
 
 void runPour(Options const& options)
@@ -234,7 +253,7 @@ void runPour(Options const& options)
         // The whole tick is timed, as the update thread lives it: the ball
         // from the mouse, then the world step.
         const bench::Stopwatch watch;
-        poured.push_back(pourBall(t));
+        poured.push_back(bench::pourBall(t));
         manager::update(bench::kStep);
         samples.add(kStartingBalls + static_cast<int>(poured.size()), watch);
         if ((t + 1) % kReportWindow == 0) {
@@ -263,50 +282,18 @@ void runPour(Options const& options)
     writeTicks(options.csvDir + "/pour.csv", samples);
 }
 
-// Thirty-two obstacles: hexagonal pegs of radius 14 in four staggered rows
-// under the pour, where the pile will bury them.
-void addPegs()
+// Ticks of a pile of `count` balls poured over 32 pegs and the triangle:
+// what many obstacles cost, beside the pile of the preset.
+void runPegs(int count, Options const& options)
 {
-    const float kPi = 3.14159265f;
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 8; ++column) {
-            const float x = 60.0f + 97.0f * static_cast<float>(column) + (row % 2 == 1 ? 48.0f : 0.0f);
-            const float y = 340.0f + 60.0f * static_cast<float>(row);
-            std::vector<Vector2> corners;
-            for (int k = 0; k < 6; ++k)
-                corners.emplace_back(x + 14.0f * std::cos(k * kPi / 3.0f), y + 14.0f * std::sin(k * kPi / 3.0f));
-            creator::addObstacle(corners);
-        }
-}
-
-// The starting scene (and the pegs), then the pour, tick by tick, until
-// `count` balls lie in the world.
-void pourPile(int count, bool pegs = false)
-{
-    creator::init();
-    effect::init();
-    manager::init();
-    if (pegs)
-        addPegs();
-    for (std::size_t t = 0; kStartingBalls + static_cast<int>(t) < count; ++t) {
-        pourBall(t);
-        manager::update(bench::kStep);
-    }
-}
-
-// Ticks of a poured pile of `count` balls, with the starting triangle alone
-// or with the 32 pegs as well: what many obstacles cost.
-void runPile(int count, bool pegs, Options const& options)
-{
-    const std::string name = (pegs ? "pegs-" : "pile-") + std::to_string(count);
-    pourPile(count, pegs);
+    const std::string name = "pegs-" + std::to_string(count);
+    bench::pourPile(count, true);
     const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
     const Samples samples = timeSteps(count, ticks);
     Summary summary(options.csvDir, name);
-    std::cout << std::fixed << std::setprecision(3) << (pegs ? "pegs " : "pile ") << count << ": " << count
-              << " balls poured" << (pegs ? " over 32 pegs and the triangle, " : " over the triangle, ") << ticks
-              << " ticks of manager::update(10)\n";
-    summary.addMeans("mean per tick:", "all", samples, 0, ticks);
+    std::cout << std::fixed << std::setprecision(3) << "pegs " << count << ": " << count
+              << " balls poured over 32 pegs and the triangle, " << ticks << " ticks of manager::update(10)\n";
+    summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
@@ -316,7 +303,7 @@ void runPile(int count, bool pegs, Options const& options)
 void runDraw(int count, Options const& options)
 {
     const std::string name = "draw-" + std::to_string(count);
-    pourPile(count);
+    bench::pourPile(count);
     graphics::init();
     // The first frames set the renderer up; they are not counted.
     const int warmUp = 10;
@@ -349,7 +336,7 @@ void runDraw(int count, Options const& options)
 void runRecord(int count, Options const& options)
 {
     const std::string name = "record-" + std::to_string(count);
-    pourPile(count);
+    bench::pourPile(count);
     std::string error;
     if (!recording::open(options.csvDir + "/" + name + ".rec", error)) {
         std::cerr << "ballpit-bench: " << error << std::endl;
@@ -395,7 +382,7 @@ void runRecord(int count, Options const& options)
 
 [[noreturn]] void usage()
 {
-    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | draw N | record N | pile N | pegs N]...\n";
+    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | pile | pegs N | scene NAME | scenes DIR | draw N | record N]...\n";
     std::exit(2);
 }
 
@@ -422,15 +409,17 @@ std::vector<Scenario> parse(int argc, char** argv, Options& options)
             options.pourCap = positiveArgument(argv[++i]);
         else if (arg == "--frames" && hasValue)
             options.drawFrames = positiveArgument(argv[++i]);
-        else if ((arg == "lattice" || arg == "draw" || arg == "record" || arg == "pile" || arg == "pegs") && hasValue)
-            scenarios.push_back({arg, positiveArgument(argv[++i])});
-        else if (arg == "pour")
-            scenarios.push_back({arg, 0});
+        else if ((arg == "lattice" || arg == "draw" || arg == "record" || arg == "pegs") && hasValue)
+            scenarios.push_back({arg, positiveArgument(argv[++i]), ""});
+        else if ((arg == "scene" || arg == "scenes") && hasValue)
+            scenarios.push_back({arg, 0, argv[++i]});
+        else if (arg == "pour" || arg == "pile")
+            scenarios.push_back({arg, 0, ""});
         else
             usage();
     }
     if (scenarios.empty())
-        scenarios = {{"lattice", 500}, {"lattice", 2000}, {"pour", 0}};
+        scenarios = {{"lattice", 500, ""}, {"lattice", 2000, ""}, {"pour", 0, ""}};
     return scenarios;
 }
 
@@ -450,10 +439,17 @@ bool runIsolated(Scenario const& scenario, Options const& options)
             runDraw(scenario.balls, options);
         else if (scenario.name == "record")
             runRecord(scenario.balls, options);
-        else if (scenario.name == "pile" || scenario.name == "pegs")
-            runPile(scenario.balls, scenario.name == "pegs", options);
+        else if (scenario.name == "pegs")
+            runPegs(scenario.balls, options);
+        else if (scenario.name == "pile")
+            runScene("pile", -1, "pile", options);
+        else if (scenario.name == "scene")
+            runScene(scenario.argument, -1, "scene-" + std::filesystem::path(scenario.argument).stem().string(),
+                     options);
+        else if (scenario.name == "scenes")
+            debug::quit(bench::writePresets(scenario.argument) ? 0 : 1);
         else
-            runLattice(scenario.balls, options);
+            runScene("lattice", scenario.balls, "lattice-" + std::to_string(scenario.balls), options);
         debug::quit(0);
     }
     int status = 0;

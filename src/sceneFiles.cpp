@@ -1,6 +1,7 @@
 #include "sceneFiles.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -89,6 +90,12 @@ std::vector<Entry> list()
 bool write(std::string const& path, std::string const& text, std::string& error)
 {
     // Written beside, then put in place: a full disk leaves no half scene.
+    // Never in place of a device, a pipe or a directory.
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = "cannot write " + path + ": not a regular file";
+        return false;
+    }
     const std::string part = path + ".part";
     const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {

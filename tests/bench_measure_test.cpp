@@ -6,7 +6,7 @@
 #include "Ball.h"
 #include "Vector2.h"
 #include "graphics.h"
-#include "lattice.h"
+#include "worlds.h"
 #include "measure.h"
 
 // The benchmark worlds must be the same on every run, or before/after figures

@@ -17,6 +17,7 @@
 #                        "valgrind -q"); the wrapper must run the program in
 #                        its own process, so that signals reach it.
 #   XDG_CONFIG_HOME      set to an empty scratch directory for the program.
+#   XDG_DATA_HOME        likewise: where saved scenes go.
 #   Everything else (ASAN_OPTIONS, TSAN_OPTIONS, ...) is passed through.
 
 E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -161,6 +162,8 @@ e2e_init() {
   # The program also looks for the user's key file: point it at a directory
   # that holds none, so a developer's own file never changes an outcome.
   export XDG_CONFIG_HOME="$E2E_TMP/config-home"
+  # And the saved scenes go to, and are found in, the test's own directory.
+  export XDG_DATA_HOME="$E2E_TMP/data-home"
   trap 'exit 130' INT TERM
   if [ "${2:-}" != --no-display ]; then
     e2e_start_xvfb
