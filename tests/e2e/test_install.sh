@@ -2,8 +2,9 @@
 # Installed, the program runs from anywhere: `make install`'s files under a
 # DESTDIR and the Debian package unpacked into a scratch root each start in a
 # directory of their own, with no key file there nor in the user's
-# configuration, and find the default installed beside them. Both hold every
-# installed file: the desktop entry, icons and metadata too.
+# configuration, and find the default installed beside them, and the preset
+# scenes. Both hold every installed file: the desktop entry, icons and
+# metadata too.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -20,6 +21,11 @@ expect_installed_runs() {
   e2e_wait_started
   e2e_key_tap Escape
   e2e_expect_orderly_end
+  e2e_run_direct --scene list
+  [ "$(cut -f1 "$E2E_OUT" | tr '\n' ' ')" = "funnel lattice pachinko pile start " ] ||
+    e2e_fail "the installed presets are not found: $(cat "$E2E_OUT" "$E2E_ERR")"
+  e2e_run_direct --scene pachinko --headless --ticks 10
+  e2e_expect_status 0
 }
 
 # expect_files PREFIX PROGRAM: the program as PREFIX/PROGRAM and the rest.
@@ -27,7 +33,8 @@ expect_files() {
   local prefix=$1 file size
   for file in "$2" share/ballpit/keys.cfg share/man/man6/ballpit.6.gz \
       share/applications/ballpit.desktop share/metainfo/io.github.ballpit.metainfo.xml \
-      share/icons/hicolor/scalable/apps/ballpit.svg share/doc/ballpit/copyright share/doc/ballpit/changelog.gz; do
+      share/icons/hicolor/scalable/apps/ballpit.svg share/doc/ballpit/copyright share/doc/ballpit/changelog.gz \
+      share/ballpit/scenes/start.scene share/ballpit/scenes/pile.scene; do
     [ -f "$prefix/$file" ] || e2e_fail "$file is not installed under $prefix"
   done
   for size in 48 128 256; do
