@@ -41,7 +41,8 @@ Tick fromPlatform();
 // Makes `tick` the input every reader of this tick sees: the one writer of
 // the input state.
 void apply(Tick const& tick);
-// fromPlatform, then apply; once at the start of a tick.
+// fromPlatform, then apply, as a live tick begins. Not called by the
+// program, whose session records the value between the two: for tests.
 void update();
 
 // A key's status in a tick's input; Idle for codes outside the key table.
