@@ -192,16 +192,15 @@ Samples timeSteps(int count, std::size_t ticks)
 // bodies when `keep` is not negative; gives the balls in it.
 int loadScene(std::string const& name, int keep)
 {
-    const std::string path = sceneFiles::find(name);
     scene::Scene world;
-    std::string error = name + ":0: no such scene";
-    if (path.empty() || !scene::read(path, world, error)) {
+    std::string error;
+    if (!sceneFiles::load(name, world, error)) {
         std::cerr << "ballpit-bench: " << error << std::endl;
         debug::quit(1);
     }
     if (keep >= 0) {
         if (static_cast<std::size_t>(keep) > world.bodies.size()) {
-            std::cerr << "ballpit-bench: " << path << " holds " << world.bodies.size() << " bodies" << std::endl;
+            std::cerr << "ballpit-bench: " << name << " holds " << world.bodies.size() << " bodies" << std::endl;
             debug::quit(1);
         }
         world.bodies.resize(static_cast<std::size_t>(keep));

@@ -16,6 +16,7 @@
 #include "graphics.h"
 #include "scene.h"
 #include "sceneFiles.h"
+#include "session.h"
 
 namespace bench {
 
@@ -121,9 +122,7 @@ void writePreset(Preset const& preset, std::string const& dir)
 {
     debug::init();
     preset.build();
-    scene::Scene world = creator::capture();
-    world.well = effect::wellPosition();
-    world.wellOn = effect::wellOn();
+    const scene::Scene world = session::worldScene();
     const std::string path = dir + "/" + preset.name + ".scene";
     std::string error;
     std::string text = scene::write(world);

@@ -46,25 +46,25 @@ Ball* addBall(Vector2 const& position, float radius, float const* colour, std::q
 
 // The manager never touches an entity after remove() returns, so it can be
 // deleted at once.
+template <typename T>
+void deleteBody(T* body)
+{
+    manager::remove(body);
+    entityArena::destroy(body);
+}
+
 void removeBall(std::queue<Ball*>& queue)
 {
     DASSERT(!queue.empty());
     Ball* ball = queue.front();
-    manager::remove(ball);
     queue.pop();
-    entityArena::destroy(ball);
+    deleteBody(ball);
 }
 
 void removeAllBalls(std::queue<Ball*>& queue)
 {
     while (!queue.empty())
         removeBall(queue);
-}
-
-void removePolygon(Polygon* polygon)
-{
-    manager::remove(polygon);
-    entityArena::destroy(polygon);
 }
 
 // Removes and deletes the balls of `queue` whose centres `polygon` holds;
@@ -74,12 +74,10 @@ void removeBallsInside(std::queue<Ball*>& queue, Polygon const& polygon)
     std::queue<Ball*> kept;
     for (; !queue.empty(); queue.pop()) {
         Ball* ball = queue.front();
-        if (polygon.contains(ball->position)) {
-            manager::remove(ball);
-            entityArena::destroy(ball);
-        } else {
+        if (polygon.contains(ball->position))
+            deleteBody(ball);
+        else
             kept.push(ball);
-        }
     }
     queue.swap(kept);
 }
@@ -182,9 +180,9 @@ void clean()
     removeAllBalls(s_startBalls);
     removeAllBalls(s_mouseBalls);
     for (; !s_startPolys.empty(); s_startPolys.pop())
-        removePolygon(s_startPolys.front());
+        deleteBody(s_startPolys.front());
     for (Polygon* obstacle : s_obstacles)
-        removePolygon(obstacle);
+        deleteBody(obstacle);
     s_obstacles.clear();
 }
 
@@ -298,7 +296,7 @@ bool removeObstacleAt(Vector2 const& point)
         DASSERT(!s_startPolys.empty() && s_startPolys.front() == polygon);
         s_startPolys.pop();
     }
-    removePolygon(polygon);
+    deleteBody(polygon);
     return true;
 }
 

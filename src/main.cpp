@@ -147,13 +147,8 @@ int startUpdateThread(void*)
 // bad one ends the program before a window opens.
 bool useScene(std::string const& name, std::string& error)
 {
-    const std::string path = sceneFiles::find(name);
-    if (path.empty()) {
-        error = name + ":0: no such scene: not a file, a saved scene or a preset (ballpit --scene list)";
-        return false;
-    }
     scene::Scene start;
-    if (!scene::read(path, start, error))
+    if (!sceneFiles::load(name, start, error))
         return false;
     session::useScene(start);
     return true;

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "debug.h"
-#include "programFiles.h"
 #include "keys.h"
+#include "programFiles.h"
 
 std::map<std::string, SDLKey> keyMap;
 const char configDir[] = "configs/";

@@ -49,6 +49,14 @@ public:
     bool empty() const { return at == words.size(); }
     std::string const& peek() const { return words[at]; }
     std::string const& next() { return words[at++]; }
+    // Takes the next word when it is `word`.
+    bool take(const char* word)
+    {
+        if (empty() || peek() != word)
+            return false;
+        ++at;
+        return true;
+    }
 
     bool number(float& value, const char* what, std::string& why)
     {
@@ -172,14 +180,15 @@ struct Reading {
     bool wellSeen = false;
 };
 
-bool readSlot(Words& words, Body& body, bool& given, std::string& why)
+// The last field of a body's line, its slot, then the body into the scene.
+bool addBody(Words& words, Body& body, Reading& reading, std::string& why)
 {
-    given = false;
-    if (words.empty() || words.peek() != "slot")
-        return true;
-    words.next();
-    given = true;
-    return words.whole(body.slot, entityArena::kSlots, "slot", why);
+    const bool given = words.take("slot");
+    if (given && !words.whole(body.slot, entityArena::kSlots, "slot", why))
+        return false;
+    reading.scene.bodies.push_back(body);
+    reading.slotGiven.push_back(given);
+    return true;
 }
 
 bool readBall(Words& words, Reading& reading, std::string& why)
@@ -192,24 +201,16 @@ bool readBall(Words& words, Reading& reading, std::string& why)
         return false;
     if (!words.colour(ball.colour, why))
         return false;
-    if (!words.empty() && words.peek() == "start") {
-        words.next();
-        ball.start = true;
-    } else {
+    ball.start = words.take("start");
+    if (!ball.start) {
         ball.queue = reading.mouseBalls++;
-        if (!words.empty() && words.peek() == "queue") {
-            words.next();
+        if (words.take("queue")) {
             if (!words.whole(ball.queue, entityArena::kSlots, "queue place", why))
                 return false;
             ++reading.queued;
         }
     }
-    bool given = false;
-    if (!readSlot(words, ball, given, why))
-        return false;
-    reading.scene.bodies.push_back(ball);
-    reading.slotGiven.push_back(given);
-    return true;
+    return addBody(words, ball, reading, why);
 }
 
 bool readPolygon(Words& words, Reading& reading, std::string& why)
@@ -236,18 +237,10 @@ bool readPolygon(Words& words, Reading& reading, std::string& why)
         why = "the polygon is not convex";
         return false;
     }
-    if (!words.empty() && words.peek() == "motion") {
-        words.next();
-        if (!words.position(polygon.position, "position", why) ||
-            !words.point(polygon.velocity, kFastest, "velocity", why))
-            return false;
-    }
-    bool given = false;
-    if (!readSlot(words, polygon, given, why))
+    if (words.take("motion") &&
+        (!words.position(polygon.position, "position", why) || !words.point(polygon.velocity, kFastest, "velocity", why)))
         return false;
-    reading.scene.bodies.push_back(polygon);
-    reading.slotGiven.push_back(given);
-    return true;
+    return addBody(words, polygon, reading, why);
 }
 
 bool readWell(Words& words, Reading& reading, std::string& why)

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "programFiles.h"
+#include "scene.h"
 
 namespace sceneFiles {
 
@@ -69,6 +70,16 @@ std::string find(std::string const& name)
         if (found.empty())
             found = in(dir, name);
     return found;
+}
+
+bool load(std::string const& name, scene::Scene& scene, std::string& error)
+{
+    const std::string path = find(name);
+    if (path.empty()) {
+        error = name + ":0: no such scene: not a file, a saved scene or a preset (ballpit --scene list)";
+        return false;
+    }
+    return scene::read(path, scene, error);
 }
 
 std::vector<Entry> list()

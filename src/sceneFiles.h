@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace scene {
+struct Scene;
+}
+
 // Where scenes are found and saved: a path, the user's saved scenes
 // (programFiles::dataDir()/scenes) and the presets (scenes/ under the
 // working directory, as in the repository, then the installed ones in
@@ -13,6 +17,10 @@ namespace sceneFiles {
 // it holds a '/' or names something that exists; else the saved scene of
 // that name, else the preset. Empty when there is none.
 std::string find(std::string const& name);
+
+// Finds the scene and reads it; false, with "FILE:LINE: reason" (or
+// "NAME:0: no such scene ..."), when there is none or it is no scene.
+bool load(std::string const& name, scene::Scene& scene, std::string& error);
 
 struct Entry {
     std::string name;

@@ -189,21 +189,12 @@ bool checkTick()
     return true;
 }
 
-// The world as it stands: its bodies and the well.
-std::string worldText()
-{
-    scene::Scene world = creator::capture();
-    world.well = effect::wellPosition();
-    world.wellOn = effect::wellOn();
-    return scene::write(world);
-}
-
 // The save key: the world as a new saved scene, and a line saying where.
 void saveWorld()
 {
     std::string path;
     std::string error;
-    if (sceneFiles::save(worldText(), path, error))
+    if (sceneFiles::save(scene::write(worldScene()), path, error))
         DPF(0, ("saved: " + path).c_str());
     else
         std::cerr << "ballpit: " << error << std::endl;
@@ -243,6 +234,14 @@ bool openReplay(std::string const& path, std::string& error)
     return true;
 }
 
+scene::Scene worldScene()
+{
+    scene::Scene world = creator::capture();
+    world.well = effect::wellPosition();
+    world.wellOn = effect::wellOn();
+    return world;
+}
+
 void useScene(scene::Scene const& scene)
 {
     s_scene = scene;
@@ -260,9 +259,7 @@ void start(bool announceLines)
     // A headless run takes no input and reads no key file.
     if (s_mode == Mode::replay)
         useRecordedBindings();
-    else if (s_mode == Mode::still)
-        key::init();
-    else
+    else if (s_mode != Mode::still)
         cfg::init();
     announce(announceLines, "Configs initialized");
     if (s_mode == Mode::record)
@@ -338,7 +335,7 @@ int runHeadless(long ticks, std::string const& saveFile)
     std::cout << line << std::endl;
     int status = 0;
     std::string error;
-    if (!saveFile.empty() && !sceneFiles::write(saveFile, worldText(), error)) {
+    if (!saveFile.empty() && !sceneFiles::write(saveFile, scene::write(worldScene()), error)) {
         std::cerr << "ballpit: " << error << std::endl;
         status = 1;
     }

@@ -27,6 +27,9 @@ bool openReplay(std::string const& path, std::string& error);
 // one; a recording carries it.
 void useScene(scene::Scene const& scene);
 
+// The world as it stands, as a scene: its bodies and the gravity well.
+scene::Scene worldScene();
+
 // On the thread that runs the ticks, once: the world, input, the bindings in
 // force (the key file's; in a replay, the recording's) and a recording's
 // header, each followed by its status line when `announce` is set. A key

@@ -22,6 +22,7 @@
 #include "keys.h"
 #include "scene.h"
 #include "scratch_file.h"
+#include "session.h"
 
 namespace {
 
@@ -68,13 +69,7 @@ public:
         game::update(kStep);
     }
 
-    static std::string text()
-    {
-        scene::Scene world = creator::capture();
-        world.well = effect::wellPosition();
-        world.wellOn = effect::wellOn();
-        return scene::write(world);
-    }
+    static std::string text() { return scene::write(session::worldScene()); }
 };
 
 }  // namespace
