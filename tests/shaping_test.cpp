@@ -176,13 +176,36 @@ TEST_F(Shaping, DrawingHoldsTheWorldStillAndMakesAnOrangeObstacle)
     EXPECT_TRUE(polygons().empty());
 }
 
-TEST_F(Shaping, PausedWorldRefusesTheShapeKeyAndPausesOverDrawing)
+// While paused, the shape key is refused with a line and the middle button
+// takes no ball; a ball held when the pause came stays held, and still.
+TEST_F(Shaping, PausedWorldRefusesTheShapeKeyAndTheGrabAndPausesOverDrawing)
 {
     tap(key::pause);
     EXPECT_NE(said([&] { tap(key::shape); }).find("shape: the world is paused; resume it first"),
               std::string::npos);
     EXPECT_FALSE(cfg::drawing());
+    at(150, 50);
+    in.pointer.middle = true;
+    tick();
+    EXPECT_EQ(effect::held(), nullptr);
+    in.pointer.middle = false;
     tap(key::pause);
+    in.pointer.middle = true;
+    tick();
+    ASSERT_NE(effect::held(), nullptr);
+    tap(key::pause);
+    const Vector2 held = effect::held()->positionRaw();
+    at(400, 400);
+    tick();
+    tick();
+    ASSERT_NE(effect::held(), nullptr);
+    EXPECT_EQ(effect::held()->positionRaw().y, held.y);
+    // Let go while paused: the world sees it from its first running tick
+    // after the one that resumes, which passes it no input.
+    in.pointer.middle = false;
+    tap(key::pause);
+    tick();
+    EXPECT_EQ(effect::held(), nullptr);
 
     // Paused over drawing: no points, and the shape key waits for the world.
     tap(key::shape);

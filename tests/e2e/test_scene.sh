@@ -7,7 +7,8 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_prepare
+# Headless runs read no key file: there is none here.
+e2e_prepare --no-keyfile
 
 # hash_of ARGS...: the world's hash of a headless run.
 hash_of() {
@@ -99,8 +100,11 @@ e2e_expect_alive
 e2e_key_tap Escape
 e2e_expect_orderly_end
 E2E_ARGS=()
+saves=$(ls "$XDG_DATA_HOME/ballpit/scenes" | wc -l)
 e2e_run_direct --replay "$rec" --headless
 e2e_expect_out '^replay: [0-9]+ ticks, identical$' 1
+# The recorded F5 presses save nothing again.
+[ "$(ls "$XDG_DATA_HOME/ballpit/scenes" | wc -l)" -eq "$saves" ] || e2e_fail "the replay saved scenes"
 final=$(sed -n 's/^replay: final hash \([0-9a-f]*\);.*/\1/p' "$E2E_OUT")
 [ "$(hash_of --scene "$saved" --headless --ticks 0)" = "$final" ] ||
   e2e_fail "the saved scene is not the world the recording ends with ($final)"
