@@ -8,8 +8,16 @@ PREFIX ?= /usr/local
 
 all: build
 
+# Each target installs what it needs and no more: running needs far fewer
+# packages than the tests and checks (see scripts/deps). `make build` builds
+# the tests too, so it installs theirs.
+DEPS := test
+run install: DEPS := run
+check package: DEPS := check
+bench: DEPS := bench
+
 deps:
-	@scripts/deps
+	@scripts/deps $(DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
