@@ -20,7 +20,6 @@ namespace scene {
 
 namespace {
 
-const char kMagic[] = "ballpit scene";
 const float kFarthest = 10000.0f;
 const float kFastest = 1000.0f;
 const float kLargestRadius = 1000.0f;

@@ -43,6 +43,8 @@
 // (0, 1000000]. Lines are at most 4096 bytes.
 namespace scene {
 
+// What the first line starts with, before the version.
+const char kMagic[] = "ballpit scene";
 const int kVersion = 1;
 const std::size_t kMaxLineBytes = 4096;
 const std::size_t kMinCorners = 3;
