@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "commandLine.h"
+#include "scene.h"
+#include "sceneFiles.h"
 
 namespace {
 
@@ -150,4 +152,18 @@ TEST(CommandLine, AFileWhereItMakesNoSenseIsAUsageError)
     for (auto const& [args, problem] : misuses)
         EXPECT_EXIT(parse(args), testing::ExitedWithCode(64), "^ballpit: " + problem + "; usage: ballpit [^\n]*\n$")
             << problem;
+}
+
+TEST(CommandLine, ASceneFileThatVanishesIsNeverTakenForThePresetOfItsName)
+{
+    const ScratchDir dir;
+    ASSERT_EQ(mkdir("scenes", 0755), 0);
+    dir.write("scenes/pile.scene", kScene);
+    dir.write("pile", kScene);
+    const commandLine::Options options = parse({"pile"});
+    ASSERT_EQ(std::remove("pile"), 0);
+    scene::Scene scene;
+    std::string error;
+    EXPECT_FALSE(sceneFiles::load(options.scene, scene, error));
+    EXPECT_EQ(error, "./pile:0: No such file or directory");
 }
