@@ -103,7 +103,8 @@ printf 'ballpit saw\n' >"$E2E_TMP/junk"
 for refused in "$E2E_TMP/junk" "$E2E_TMP"; do
   e2e_run_direct "$refused"
   e2e_expect_status 1
-  [ "$(wc -l <"$E2E_ERR")" -eq 1 ] && [ ! -s "$E2E_OUT" ] || e2e_fail "$refused: $(cat "$E2E_ERR")"
+  [ "$(wc -l <"$E2E_ERR")" -eq 1 ] || e2e_fail "$refused: $(cat "$E2E_ERR")"
+  [ ! -s "$E2E_OUT" ] || e2e_fail "$refused: the program started: $(cat "$E2E_OUT")"
   e2e_expect_err "^ballpit: $refused is (neither|a directory, not)" 1
 done
 e2e_log "ok: ballpit FILE starts from a scene as --scene FILE does; junk and a directory are refused"
