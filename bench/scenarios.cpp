@@ -176,6 +176,14 @@ struct Budget {
     }
 };
 
+// The world's hash after the ticks: the same on every run of the scenario.
+void reportHash(Summary& summary)
+{
+    const std::string hash = hex(manager::worldHash());
+    std::cout << "  world hash: " << hash << '\n';
+    summary.add("state_hash", hash);
+}
+
 // `ticks` world steps of a world of `count` balls, each timed.
 Samples timeSteps(int count, std::size_t ticks)
 {
@@ -226,9 +234,7 @@ void runScene(std::string const& scene, int keep, std::string const& name, Optio
     summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
     if (ticks >= kReportWindow)
         summary.addMeans("mean per tick, last 500 ticks:", "last500", samples, ticks - kReportWindow, ticks);
-    const std::string hash = hex(manager::worldHash());
-    std::cout << "  world hash: " << hash << '\n';
-    summary.add("state_hash", hash);
+    reportHash(summary);
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
@@ -293,6 +299,7 @@ void runPegs(int count, Options const& options)
     std::cout << std::fixed << std::setprecision(3) << "pegs " << count << ": " << count
               << " balls poured over 32 pegs and the triangle, " << ticks << " ticks of manager::update(10)\n";
     summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
+    reportHash(summary);
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
