@@ -1,10 +1,16 @@
 // Scenes: what is written reads back to the bit, every kind of bad file is
-// refused with its line and reason, and a world saved in the middle of a
-// session goes on from its file exactly as it would have gone on at once.
+// refused with its line and reason, a world saved in the middle of a session
+// goes on from its file exactly as it would have gone on at once, a reset
+// builds the scene again, and scenes are found in the one search order.
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +26,7 @@
 #include "inputManager.h"
 #include "keys.h"
 #include "scene.h"
+#include "sceneFiles.h"
 #include "scratch_file.h"
 #include "world.h"
 
@@ -246,4 +253,31 @@ TEST(Scene, AResetBuildsTheSceneAgainAndLeavesTheWell)
     built.well = Vector2(7, 8);
     built.wellOn = false;
     EXPECT_EQ(World::text(), scene::write(built));
+}
+
+// Scenes are looked for as the key file is: under the working directory, then
+// the user's saved ones, then the installed presets; the list names each
+// scene where finding it by name takes it from.
+TEST(SceneFiles, FoundAndListedInTheOneSearchOrder)
+{
+    char pattern[] = "/tmp/ballpit-scenes-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path root = pattern;
+    const std::filesystem::path saved = root / "data" / "ballpit" / "scenes";
+    std::filesystem::create_directories(saved);
+    std::filesystem::create_directories(root / "scenes");
+    ASSERT_EQ(chdir(pattern), 0);
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    for (std::filesystem::path const& file : {root / "scenes" / "both.scene", saved / "both.scene",
+                                             root / "scenes" / "preset.scene", saved / "mine.scene"})
+        std::ofstream(file) << "ballpit scene 1\n";
+
+    EXPECT_EQ(sceneFiles::find("both"), "scenes/both.scene");
+    EXPECT_EQ(sceneFiles::find("mine"), (saved / "mine.scene").string());
+    std::vector<std::string> listed;
+    for (sceneFiles::Entry const& entry : sceneFiles::list())
+        listed.push_back(entry.name + " " + entry.path);
+    EXPECT_EQ(listed, (std::vector<std::string>{"both scenes/both.scene", "preset scenes/preset.scene",
+                                                "mine " + (saved / "mine.scene").string()}));
+    std::filesystem::remove_all(root);
 }
