@@ -38,9 +38,13 @@ void toggle(std::atomic<bool>& flag)
 // The shape key, before the pause key of the same tick is counted.
 void handleShape()
 {
-    fShape = input::wasPressed(key::shape) && !fPaused;
-    if (input::wasPressed(key::shape) && fPaused)
+    fShape = false;
+    if (!input::wasPressed(key::shape))
+        return;
+    if (fPaused)
         DPF(0, "shape: the world is paused; resume it first");
+    else
+        fShape = true;
 }
 
 }  // namespace
