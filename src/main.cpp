@@ -2,6 +2,7 @@
 #include <atomic>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "commandLine.h"
 #include "config.h"
@@ -179,8 +180,20 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.scene == "list") {
-        for (sceneFiles::Entry const& entry : sceneFiles::list())
+        const std::vector<sceneFiles::Entry> scenes = sceneFiles::list();
+        for (sceneFiles::Entry const& entry : scenes)
             std::cout << entry.name << "\t" << entry.path << "\n";
+        // An empty list would look like success to a person whose program
+        // cannot see its presets (a build tree run from elsewhere).
+        if (scenes.empty()) {
+            std::cerr << "ballpit: no scenes found; looked in";
+            const char* separator = " ";
+            for (std::string const& dir : sceneFiles::directories()) {
+                std::cerr << separator << dir;
+                separator = ", ";
+            }
+            std::cerr << std::endl;
+        }
         return 0;
     }
     std::string error;

@@ -27,13 +27,6 @@ std::string savedDir()
     return data.empty() ? data : data + "/scenes";
 }
 
-// The presets under the working directory, the saved scenes, the installed
-// presets: the order programFiles gives every file of the program.
-std::vector<std::string> searchOrder()
-{
-    return programFiles::searchOrder(kPresetsInWorkingDir, savedDir(), "scenes");
-}
-
 // The scenes of a directory by name; earlier entries of `into` stay.
 void collect(std::string const& dir, std::map<std::string, std::string>& into)
 {
@@ -54,12 +47,17 @@ std::string reason(std::string const& path, int error)
 
 }  // namespace
 
+std::vector<std::string> directories()
+{
+    return programFiles::searchOrder(kPresetsInWorkingDir, savedDir(), "scenes");
+}
+
 std::string find(std::string const& name)
 {
     std::error_code error;
     if (name.find('/') != std::string::npos || std::filesystem::exists(name, error))
         return name;
-    return programFiles::firstFile(searchOrder(), name + kExtension);
+    return programFiles::firstFile(directories(), name + kExtension);
 }
 
 bool load(std::string const& name, scene::Scene& scene, std::string& error)
@@ -75,7 +73,7 @@ bool load(std::string const& name, scene::Scene& scene, std::string& error)
 std::vector<Entry> list()
 {
     std::map<std::string, std::string> found;
-    for (std::string const& dir : searchOrder())
+    for (std::string const& dir : directories())
         collect(dir, found);
     const std::string saved = savedDir();
     std::vector<Entry> presets;
