@@ -159,7 +159,7 @@ bool shapeFinished()
     return fShapeFinished;
 }
 
-bool saveWorld()
+bool saveAsked()
 {
     return fSave;
 }

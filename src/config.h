@@ -33,6 +33,6 @@ bool drawing();
 bool shapeStarted();
 bool shapeFinished();
 // True in the tick the save key goes down.
-bool saveWorld();
+bool saveAsked();
 
 }  // namespace cfg

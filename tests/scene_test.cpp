@@ -26,7 +26,6 @@
 
 namespace {
 
-using game::kStep;
 
 std::string errorOf(std::string const& text)
 {
@@ -55,7 +54,7 @@ public:
     // point, the right one takes balls back, the well pulls and follows.
     void tick(int t)
     {
-        input::Tick in;
+        input::Frame in;
         in.pointer = {100 + (t * 37) % 600, 100 + (t * 11) % 300, t % 50 < 20, t % 70 > 55, false};
         if (t % 90 == 10)
             input::setStatus(in, key::well, input::JustPressed);
@@ -63,10 +62,7 @@ public:
             input::setStatus(in, key::well, input::JustReleased);
         if (t % 90 > 30)
             input::setStatus(in, key::follow, input::Held);
-        input::apply(in);
-        cfg::handleInput();
-        game::handleInput();
-        game::update(kStep);
+        session::step(in);
     }
 
     static std::string text() { return scene::write(session::worldScene()); }

@@ -20,9 +20,11 @@
 #include "entityManager.h"
 #include "game.h"
 #include "graphics.h"
+#include "held_ball.h"
 #include "inputManager.h"
 #include "keys.h"
 #include "obstacleDrawing.h"
+#include "session.h"
 
 using obstacleDrawing::Point;
 
@@ -57,10 +59,7 @@ protected:
 
     void tick()
     {
-        input::apply(in);
-        cfg::handleInput();
-        game::handleInput();
-        game::update(kStep);
+        session::step(in);
         for (input::KeyStatus& status : in.keys)
             status = input::Idle;
     }
@@ -100,7 +99,7 @@ protected:
         return found;
     }
 
-    input::Tick in;
+    input::Frame in;
 };
 
 }  // namespace
