@@ -1,5 +1,9 @@
 #include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +11,7 @@
 #include "commandLine.h"
 #include "config.h"
 #include "debug.h"
+#include "errorLine.h"
 #include "game.h"
 #include "graphics.h"
 #include "gridView.h"
@@ -14,6 +19,7 @@
 #include "liveStats.h"
 #include "overlay.h"
 #include "reader.h"
+#include "recordFile.h"
 #include "scene.h"
 #include "sceneFiles.h"
 #include "session.h"
@@ -38,6 +44,8 @@ std::atomic<int> s_iDrawCount{0};
 // Set by the update thread as it ends, read by main after joining it: a
 // replay's verdict.
 int s_iExitStatus = 0;
+// Set before the threads start: the run is recorded to a file.
+bool s_bRecording = false;
 int s_iUpdateCount = 0;
 int s_iFPS = 0;
 int s_iUPS = 0;
@@ -115,9 +123,43 @@ int startDrawThread(void*)
     return 0;
 }
 
+// exit() while the recording is open: another thread called it (Xlib does
+// when the display is lost under the draw thread), the update thread is
+// still running. The recording ends first; then the process ends with the
+// same status without static destructors, which the threads still running
+// would outlive.
+void endRecordingAtExit(int status, void*)
+{
+    if (recordFile::endSoon())
+        debug::quit(status);
+}
+
+// On the update thread, before its first tick. SIGINT's handler waits for
+// this thread's next tick boundary (recordFile::endSoon), so it must run on
+// another one; the writer thread, started here, inherits the mask.
+void startRecording()
+{
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+    on_exit(endRecordingAtExit, nullptr);
+    recordFile::start();
+}
+
+// The thread that asked for the recording's end ends the process: this
+// one, its recording closed, stops for good, the world untouched.
+[[noreturn]] void park()
+{
+    for (;;)
+        pause();
+}
+
 int startUpdateThread(void*)
 {
     waitFor(s_bDrawInitialized, kHandshakePollMillis);
+    if (s_bRecording)
+        startRecording();
     session::start(true);
     DPF(0, "Initialization Complete");
     s_bUpdateInitialized.store(true, std::memory_order_release);
@@ -125,6 +167,8 @@ int startUpdateThread(void*)
     while (s_bIsRunning.load()) {
         const int start = tickCountMicro();
         const session::Ran ran = session::tick();
+        if (recordFile::closed())
+            park();
         if (ran == session::Ran::none) {
             s_bIsRunning.store(false);
             break;
@@ -152,6 +196,16 @@ bool useScene(std::string const& name, std::string& error)
     if (!sceneFiles::load(name, start, error))
         return false;
     session::useScene(start);
+    return true;
+}
+
+// The file named on the command line, written by a thread of its own.
+bool openRecording(std::string const& path, std::string& error)
+{
+    if (!recordFile::open(path, error))
+        return false;
+    session::recordInto(recordFile::sink());
+    s_bRecording = true;
     return true;
 }
 
@@ -198,9 +252,9 @@ int main(int argc, char** argv)
     }
     std::string error;
     if ((!options.scene.empty() && !useScene(options.scene, error)) ||
-        (!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
+        (!options.recordFile.empty() && !openRecording(options.recordFile, error)) ||
         (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
-        std::cerr << "ballpit: " << error << std::endl;
+        errorLine::print(error);
         return 1;
     }
     if (options.ticks >= 0)

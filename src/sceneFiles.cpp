@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 
+#include "fileWrite.h"
 #include "programFiles.h"
 #include "scene.h"
 
@@ -101,17 +102,7 @@ bool write(std::string const& path, std::string const& text, std::string& error)
         error = reason(path, errno);
         return false;
     }
-    std::size_t done = 0;
-    int failure = 0;
-    while (done < text.size() && failure == 0) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written > 0)
-            done += static_cast<std::size_t>(written);
-        else if (written < 0 && errno != EINTR)
-            failure = errno;
-        else if (written == 0)
-            failure = EIO;
-    }
+    int failure = fileWrite::all(fd, text.data(), text.size());
     if (failure == 0 && fsync(fd) != 0)
         failure = errno;
     if (::close(fd) != 0 && failure == 0)
