@@ -135,22 +135,31 @@ TEST(Recording, ReadsBackWhatWasWritten)
     EXPECT_LT(file.bytes().size() * 60000 / 250, 1u << 20);
 }
 
-TEST(Recording, BadFilesGetTheirVerdict)
-{
+// A good recording of 230 ticks, to damage.
+class BadRecording : public ::testing::Test {
+protected:
+    BadRecording()
+    {
+        writeRecording(file.path, 230);
+        good = file.bytes();
+    }
+    Outcome verdict(std::string const& bytes)
+    {
+        file.write(bytes);
+        return readAll(file.path);
+    }
+
     ScratchFile file;
-    writeRecording(file.path, 230);
-    const std::string good = file.bytes();
+    std::string good;
     // The header: magic, version, 10 bindings of 8-byte names, no scene,
     // checksum.
     const std::size_t header = 8 + 5 + 10 * (1 + 8 + 4) + 4 + 8;
     const std::size_t tickBytes = 1 + 9 + 3;
     const std::size_t firstCheck = header + 100 * tickBytes;
+};
 
-    const auto verdict = [&file](std::string const& bytes) {
-        file.write(bytes);
-        return readAll(file.path);
-    };
-
+TEST_F(BadRecording, AHeaderThatCannotServeIsRefusedAtOpening)
+{
     Outcome outcome = verdict(good);
     EXPECT_EQ(outcome.last, Next::end);
     EXPECT_EQ(outcome.ticks, 230);
@@ -189,10 +198,17 @@ TEST(Recording, BadFilesGetTheirVerdict)
     EXPECT_FALSE(outcome.opened);
     EXPECT_NE(outcome.error.find("corrupted"), std::string::npos) << outcome.error;
 
+    EXPECT_FALSE(readAll("/tmp").opened);
+    EXPECT_NE(readAll("/tmp").error.find("is a directory"), std::string::npos);
+    EXPECT_FALSE(readAll("/nonexistent/recording").opened);
+}
+
+TEST_F(BadRecording, DamagedOrCutRecordsEndInTheirVerdict)
+{
     // Damage inside a stretch: none of its ticks come out.
     std::string damagedTick = good;
     damagedTick[header + 150 * tickBytes + 3] ^= 0x40;
-    outcome = verdict(damagedTick);
+    Outcome outcome = verdict(damagedTick);
     EXPECT_EQ(outcome.last, Next::corrupted);
     EXPECT_EQ(outcome.ticks, 100);
 
@@ -217,10 +233,6 @@ TEST(Recording, BadFilesGetTheirVerdict)
     outcome = verdict(good.substr(0, header));
     EXPECT_EQ(outcome.last, Next::truncated);
     EXPECT_EQ(outcome.ticks, 0);
-
-    EXPECT_FALSE(readAll("/tmp").opened);
-    EXPECT_NE(readAll("/tmp").error.find("is a directory"), std::string::npos);
-    EXPECT_FALSE(readAll("/nonexistent/recording").opened);
 }
 
 // Random damage anywhere, never a crash or a hang: every read ends in one of
