@@ -36,6 +36,8 @@ double s_dTickBank = 0.0;
 double s_dLastReport = 0.0;
 int s_iUpdateCount = 0;
 int s_iDrawCount = 0;
+// The latest report's caption, shown until the next.
+std::string s_caption;
 
 // The statistics the desktop shows in its caption and overlay go to the
 // page's own text; an empty text hides it.
@@ -67,13 +69,12 @@ void drawFrame()
     game::draw();
     if (cfg::showGrid())
         gridView::draw();
-    std::string caption;
-    liveStats::newCaption(caption);
+    liveStats::newCaption(s_caption);
     std::string overlay;
     if (cfg::showHud())
         for (std::string const& line : liveStats::overlayLines())
             overlay += line + "\n";
-    showStats(caption, overlay);
+    showStats(s_caption, overlay);
     ++s_iDrawCount;
 }
 
@@ -156,4 +157,13 @@ int main(int argc, char** argv)
         return session::replayHeadless();
     startLive();
     return 0;
+}
+
+// The page's save and share buttons: the world as a scene's text, kept until
+// the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* ballpitWorldScene()
+{
+    static std::string s_text;
+    s_text = scene::write(session::worldScene());
+    return s_text.c_str();
 }

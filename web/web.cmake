@@ -16,14 +16,14 @@ target_include_directories(ballpit_web PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_definitions(ballpit_web PRIVATE BALLPIT_VERSION="${PROJECT_VERSION}")
 set_target_properties(ballpit_web PROPERTIES OUTPUT_NAME ballpit RUNTIME_OUTPUT_DIRECTORY ${WEB_OUT})
 
-set(WEB_JS_LIBRARY ${CMAKE_SOURCE_DIR}/web/glCompat.js)
+set(WEB_JS_LIBRARY ${CMAKE_SOURCE_DIR}/web/compat.js)
 set(WEB_LINK_OPTIONS
   -sLEGACY_GL_EMULATION=1
   -sMODULARIZE=1 -sEXPORT_NAME=createBallpit
   -sALLOW_MEMORY_GROWTH=1
   -sFORCE_FILESYSTEM=1
-  "-sEXPORTED_RUNTIME_METHODS=['FS','callMain']"
-  "-sEXPORTED_FUNCTIONS=['_main']"
+  "-sEXPORTED_RUNTIME_METHODS=['FS','ccall']"
+  "-sEXPORTED_FUNCTIONS=['_main','_ballpitWorldScene']"
   "SHELL:--js-library ${WEB_JS_LIBRARY}"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/configs/keys.cfg@/configs/keys.cfg"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/scenes@/scenes")
@@ -33,7 +33,7 @@ set_property(TARGET ballpit_web APPEND PROPERTY LINK_DEPENDS
   ${WEB_JS_LIBRARY} ${CMAKE_SOURCE_DIR}/configs/keys.cfg ${WEB_PRESETS})
 
 # The page itself, copied beside the module.
-foreach(page index.html page.js)
+foreach(page index.html page.css page.js)
   configure_file(${CMAKE_SOURCE_DIR}/web/${page} ${WEB_OUT}/${page} COPYONLY)
 endforeach()
 

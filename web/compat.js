@@ -1,8 +1,21 @@
-// What the desktop's drawing asks of OpenGL beyond emscripten's emulation of
-// it: convex polygons, the current colour read back (the grid keeps it for
-// the shapes after it) and the current colour saved and restored around the
-// obstacle being drawn. The desktop's code draws the page's frame unchanged.
+// What the desktop's code asks of emscripten's SDL 1.2 and OpenGL beyond what
+// they give, so that the same code runs in the page unchanged.
 mergeInto(LibraryManager.library, {
+  // The punctuation keys the browser reports by its own codes (Minus and
+  // Equal are bound by default): as the characters SDL names them by, on a
+  // US layout, as on the desktop.
+  $sdlCompatKeys__deps: ['$SDL'],
+  $sdlCompatKeys__postset: 'sdlCompatKeys();',
+  $sdlCompatKeys: function() {
+    var keys = {173: 45, 189: 45, 61: 61, 187: 61, 59: 59, 186: 59, 188: 44, 190: 46, 191: 47,
+                192: 96, 219: 91, 220: 92, 221: 93, 222: 39};
+    for (var code in keys) SDL.keyCodes[code] = keys[code];
+  },
+  SDL_Init__deps: ['$zeroMemory', '$sdlCompatKeys'],
+
+  // OpenGL: convex polygons, the current colour read back (the grid keeps it
+  // for the shapes after it) and the current colour saved and restored
+  // around the obstacle being drawn.
   // A convex polygon covers the same pixels as the fan of triangles from its
   // first vertex, which the emulation draws.
   $glCompatPolygons__deps: ['$GLImmediate'],
