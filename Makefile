@@ -54,10 +54,10 @@ web:
 # faults, the end under load, a one-minute soak, the golden trajectories built
 # with fused multiply-add, the tests against the SDL 1.2 compatibility
 # implementation, the package through lintian and the desktop and AppStream
-# validators, and the world built with clang and for ARM64 under qemu
-# (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan, $(BUILD)/fma,
-# $(BUILD)/sdl12-compat, $(BUILD)/package, $(BUILD)/clang, $(BUILD)/arm64 and
-# $(BUILD)/arm64-root).
+# validators, the world built with clang and for ARM64 under qemu, and the
+# page in headless Chromium against the desktop (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan, $(BUILD)/fma,
+# $(BUILD)/sdl12-compat, $(BUILD)/package, $(BUILD)/clang, $(BUILD)/arm64,
+# $(BUILD)/arm64-root, $(BUILD)/web-build and $(BUILD)/web).
 check: build
 	@scripts/check $(BUILD)
 

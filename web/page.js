@@ -23,8 +23,10 @@ async function runModule(args, files, extra) {
   const module = await createBallpit(Object.assign({
     arguments: args,
     preRun: [(m) => {
-      m.FS.mkdirTree('/files');
-      for (const [path, data] of Object.entries(files)) m.FS.writeFile(path, data);
+      for (const [path, data] of Object.entries(files)) {
+        m.FS.mkdirTree(path.replace(/\/[^/]*$/, '') || '/');
+        m.FS.writeFile(path, data);
+      }
     }],
     print: (line) => { out.push(line); console.log(line); if (extra && extra.onLine) extra.onLine(line); },
     // Emscripten's own notices and the program's reasons: shown, not errors.
@@ -34,8 +36,8 @@ async function runModule(args, files, extra) {
   return { module, out, errors, refused: errors.filter((l) => l.startsWith('ballpit: ')) };
 }
 
-// For the check: a headless run, e.g. ['--replay', '/files/x.rec',
-// '--headless'] with {'/files/x.rec': URL}; resolves with the lines printed.
+// For the check: a headless run, e.g. ['--replay', 'x.rec', '--headless']
+// with {'/x.rec': URL}; resolves with the lines printed.
 window.ballpitRun = async function (args, urls) {
   const files = {};
   for (const [path, url] of Object.entries(urls || {})) {
@@ -135,7 +137,11 @@ async function decodeLink(code) {
   const binary = atob(code.replace(/-/g, '+').replace(/_/g, '/'));
   const bytes = Uint8Array.from(binary, (c) => c.charCodeAt(0));
   const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate'));
-  return new Response(stream).text();
+  try {
+    return await new Response(stream).text();
+  } catch (e) {
+    throw new Error('the link is damaged: its data does not inflate');
+  }
 }
 
 async function share() {

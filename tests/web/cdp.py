@@ -86,6 +86,9 @@ class Browser:
         raise RuntimeError(f"timed out waiting for {expression}")
 
     def navigate(self, url):
+        # Through a blank page, so that a link differing only in its
+        # fragment loads afresh.
+        self.call("Page.navigate", url="about:blank")
         self.call("Page.navigate", url=url)
         self.wait_for("document.readyState === 'complete'")
 
