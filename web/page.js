@@ -145,11 +145,12 @@ async function decodeLink(code) {
 }
 
 async function share() {
-  const code = await encodeLink(worldScene());
-  const link = location.href.replace(/#.*$/, '') + kLinkPrefix + code;
+  const text = worldScene();
+  const link = location.href.replace(/#.*$/, '') + kLinkPrefix + await encodeLink(text);
   if (link.length > kLinkLimit) {
     show('This world is too large for a link (' + link.length + ' characters, the limit is ' + kLinkLimit +
-         '): save it as a .scene file instead.');
+         '): here it is as a .scene file instead.');
+    download('ballpit.scene', text);
     return;
   }
   history.replaceState(null, '', link);

@@ -210,6 +210,61 @@ def check_link(browser, base):
     print(f"check: web: a shared link reopens its world; the start scene with five obstacles: {length} characters")
 
 
+def count(browser, kind):
+    return browser.evaluate(f"worldScene().split('\\n').filter((l) => l.startsWith('{kind} ')).length")
+
+
+def key(browser, name, code, key_code):
+    for kind in ("keyDown", "keyUp"):
+        browser.call("Input.dispatchKeyEvent", type=kind, key=name, code=code, windowsVirtualKeyCode=key_code)
+        time.sleep(0.1)
+
+
+def click(browser, box, x, y):
+    for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+        browser.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x, y=box[1] + y, button="left",
+                     clickCount=1)
+        time.sleep(0.08)
+
+
+def check_controls(browser, base):
+    """Real input events: a finger pours, P pauses, N steps, D draws an
+    obstacle, F5 saves."""
+    browser.navigate(base + "index.html")
+    browser.wait_for("typeof live !== 'undefined' && live !== null", 20)
+    box = browser.evaluate("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+                           " return [r.left, r.top]; })()")
+    balls = count(browser, "ball")
+    point = [{"x": box[0] + 400, "y": box[1] + 80}]
+    browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=point)
+    time.sleep(0.5)
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    poured = count(browser, "ball")
+    if poured <= balls:
+        fail(f"a finger held on the world poured nothing ({balls} balls before, {poured} after)")
+    key(browser, "p", "KeyP", 80)
+    paused = browser.evaluate("worldScene()")
+    time.sleep(0.3)
+    if browser.evaluate("worldScene()") != paused:
+        fail("the world moved while paused")
+    key(browser, "n", "KeyN", 78)
+    if browser.evaluate("worldScene()") == paused:
+        fail("the step key did not step the paused world")
+    key(browser, "p", "KeyP", 80)
+    polygons = count(browser, "polygon")
+    key(browser, "d", "KeyD", 68)
+    for x, y in ((600, 150), (700, 150), (700, 250), (600, 250)):
+        click(browser, box, x, y)
+    key(browser, "d", "KeyD", 68)
+    if count(browser, "polygon") != polygons + 1:
+        fail("drawing an obstacle with D and four clicks made none")
+    key(browser, "F5", "F5", 116)
+    browser.wait_for("document.readyState === 'complete'")
+    if not any(text.startswith("saved: ") for _, text in browser.console):
+        fail("the save key saved nothing")
+    print(f"check: web: a finger poured {poured - balls} balls; pause, step, an obstacle drawn and a save")
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     commands = [line.split() for line in sys.stdin if line.strip()]
@@ -233,6 +288,7 @@ def main():
         check_frame(browser, base, native, workdir)
         check_bad_input(browser, base, workdir)
         check_link(browser, base)
+        check_controls(browser, base)
         errors = browser.errors()
         if errors:
             fail(f"the console shows errors: {errors}")
