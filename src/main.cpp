@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <atomic>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "commandLine.h"
@@ -13,9 +14,9 @@
 #include "liveStats.h"
 #include "overlay.h"
 #include "reader.h"
-#include "scene.h"
 #include "sceneFiles.h"
 #include "session.h"
+#include "startup.h"
 #include "threadPriority.h"
 #include "ticks.h"
 
@@ -143,17 +144,6 @@ int startUpdateThread(void*)
     return 0;
 }
 
-// The scene the command line names: read before anything starts, so that a
-// bad one ends the program before a window opens.
-bool useScene(std::string const& name, std::string& error)
-{
-    scene::Scene start;
-    if (!sceneFiles::load(name, start, error))
-        return false;
-    session::useScene(start);
-    return true;
-}
-
 SDL_Thread* startThread(int (*entry)(void*), const char* name)
 {
     SDL_Thread* thread = SDL_CreateThread(entry, nullptr);
@@ -183,17 +173,8 @@ int main(int argc, char** argv)
             std::cout << entry.name << "\t" << entry.path << "\n";
         return 0;
     }
-    std::string error;
-    if ((!options.scene.empty() && !useScene(options.scene, error)) ||
-        (!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
-        (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
-        std::cerr << "ballpit: " << error << std::endl;
-        return 1;
-    }
-    if (options.ticks >= 0)
-        return session::runHeadless(options.ticks, options.saveFile);
-    if (options.headless)
-        return session::replayHeadless();
+    if (const std::optional<int> status = startup::openOrRunHeadless(options))
+        return *status;
     installSignal();
     debug::init();
     s_bIsRunning.store(true);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "commandLine.h"
@@ -18,10 +19,9 @@
 #include "graphics.h"
 #include "gridView.h"
 #include "liveStats.h"
-#include "reader.h"
 #include "scene.h"
-#include "sceneFiles.h"
 #include "session.h"
+#include "startup.h"
 #include "ticks.h"
 
 namespace {
@@ -128,33 +128,13 @@ void startLive()
     emscripten_set_main_loop(frame, 0, 0);
 }
 
-bool useScene(std::string const& name, std::string& error)
-{
-    scene::Scene start;
-    if (!sceneFiles::load(name, start, error))
-        return false;
-    session::useScene(start);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const commandLine::Options options = commandLine::parse(argc, argv);
-    if (!options.keysFile.empty())
-        useKeyFile(options.keysFile);
-    std::string error;
-    if ((!options.scene.empty() && !useScene(options.scene, error)) ||
-        (!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
-        (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
-        std::cerr << "ballpit: " << error << std::endl;
-        return 1;
-    }
-    if (options.ticks >= 0)
-        return session::runHeadless(options.ticks, options.saveFile);
-    if (options.headless)
-        return session::replayHeadless();
+    // The page's key file is the default one, built in.
+    if (const std::optional<int> status = startup::openOrRunHeadless(commandLine::parse(argc, argv)))
+        return *status;
     startLive();
     return 0;
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+#include "commandLine.h"
+
+// What the command line asks of a run before it starts, the same for the
+// desktop's driver and the page's.
+namespace startup {
+
+// Opens the scene, the recording to make and the one to replay that the
+// options name, then runs the headless run they ask for. Gives the exit
+// status when the program ends here: 1, with "ballpit: reason" on standard
+// error, when something named cannot be used, or the headless run's status;
+// nothing when the live run is to start.
+std::optional<int> openOrRunHeadless(commandLine::Options const& options);
+
+}  // namespace startup
