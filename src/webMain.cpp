@@ -22,7 +22,7 @@
 #include "scene.h"
 #include "session.h"
 #include "startup.h"
-#include "ticks.h"
+#include "webShapes.h"
 
 namespace {
 
@@ -67,6 +67,7 @@ void drawFrame()
     // buffers are cleared first, not after the frame as on the desktop.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     game::draw();
+    webShapes::flush();
     if (cfg::showGrid())
         gridView::draw();
     liveStats::newCaption(s_caption);

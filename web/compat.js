@@ -13,23 +13,8 @@ mergeInto(LibraryManager.library, {
   },
   SDL_Init__deps: ['$zeroMemory', '$sdlCompatKeys'],
 
-  // OpenGL: convex polygons, the current colour read back (the grid keeps it
-  // for the shapes after it) and the current colour saved and restored
-  // around the obstacle being drawn.
-  // A convex polygon covers the same pixels as the fan of triangles from its
-  // first vertex, which the emulation draws.
-  $glCompatPolygons__deps: ['$GLImmediate'],
-  $glCompatPolygons__postset: 'glCompatPolygons();',
-  $glCompatPolygons: function() {
-    var flush = GLImmediate.flush;
-    GLImmediate.flush = function() {
-      if (GLImmediate.mode == 0x9 /* GL_POLYGON */) GLImmediate.mode = 0x6; /* GL_TRIANGLE_FAN */
-      return flush.apply(this, arguments);
-    };
-  },
-
-  glBegin__deps: ['$GLImmediateSetup', '$glCompatPolygons'],
-
+  // OpenGL: the current colour read back (the grid keeps it for the shapes
+  // after it) and saved and restored around the obstacle being drawn.
   glGetFloatv__deps: ['$emscriptenWebGLGet', '$GLImmediate'],
   glGetFloatv: function(name, p) {
     if (name == 0xB00 /* GL_CURRENT_COLOR */) {

@@ -6,14 +6,19 @@ set(BALLPIT_WEB_DIR ${CMAKE_BINARY_DIR}/web CACHE PATH "where the page is built"
 set(WEB_OUT ${BALLPIT_WEB_DIR})
 
 file(GLOB WEB_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-# The desktop's driver, its threads' priorities and the overlay's font texture
-# stay on the desktop: the page has its own driver, one thread, and shows the
-# overlay's lines as text.
+# The desktop's driver, its threads' priorities, its shapes and the overlay's
+# font texture stay on the desktop: the page has its own driver, one thread,
+# draws its shapes in batches (webShapes) and shows the overlay's lines as
+# text.
 list(REMOVE_ITEM WEB_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/main.cpp ${CMAKE_SOURCE_DIR}/src/overlay.cpp
-  ${CMAKE_SOURCE_DIR}/src/threadPriority.cpp)
+  ${CMAKE_SOURCE_DIR}/src/threadPriority.cpp ${CMAKE_SOURCE_DIR}/src/graphicsShapes.cpp)
 add_executable(ballpit_web ${WEB_CORE_SOURCES})
 target_include_directories(ballpit_web PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_definitions(ballpit_web PRIVATE BALLPIT_VERSION="${PROJECT_VERSION}")
+# The grid pass's four-lane test as WebAssembly's 128-bit SIMD: each lane an
+# IEEE 754 operation rounded once, as the scalar ones (never the relaxed
+# extension, whose multiply-add may fuse).
+target_compile_options(ballpit_web PRIVATE -msimd128)
 set_target_properties(ballpit_web PROPERTIES OUTPUT_NAME ballpit RUNTIME_OUTPUT_DIRECTORY ${WEB_OUT})
 
 set(WEB_JS_LIBRARY ${CMAKE_SOURCE_DIR}/web/compat.js)

@@ -48,7 +48,7 @@ def best_of(three):
     return min(three() for _ in range(3))
 
 
-def pour(browser, limit_seconds=120):
+def pour(browser, limit_seconds=90):
     browser.wait_for("typeof live !== 'undefined' && live !== null", 30)
     box = browser.evaluate("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
                            " return [r.left, r.top]; })()")
@@ -64,7 +64,7 @@ def pour(browser, limit_seconds=120):
             step = -step
         mouse("mouseMoved", x, buttons=1)
         time.sleep(0.05)
-        caption = browser.evaluate("document.title")
+        caption = browser.evaluate("document.getElementById('stats').textContent.split('\\n')[0]")
         if caption != last:
             last = caption
             print("page: " + caption, flush=True)
