@@ -27,8 +27,11 @@
 namespace {
 
 const double kTickMillis = 10.0;
-// Past this many ticks in one frame the world falls behind real time.
-const int kMaxTicksPerFrame = 4;
+// Past this many ticks in one frame, or this long spent on them, the world
+// falls behind real time: a frame slow to show (a software renderer) still
+// gets its ticks, slow ticks leave time for frames.
+const int kMaxTicksPerFrame = 10;
+const double kMaxTickingMillis = 12.0;
 const double kReportPeriodMillis = 1000.0;
 
 double s_dLastFrame = 0.0;
@@ -94,7 +97,9 @@ bool runTicks(double now)
     // The time scale sets how many ticks a stretch of real time asks for.
     s_dTickBank += (now - s_dLastFrame) * cfg::timeScale();
     s_dLastFrame = now;
-    for (int ticks = 0; s_dTickBank >= kTickMillis && ticks < kMaxTicksPerFrame; ++ticks) {
+    for (int ticks = 0; s_dTickBank >= kTickMillis && ticks < kMaxTicksPerFrame &&
+                        emscripten_get_now() - now < kMaxTickingMillis;
+         ++ticks) {
         s_dTickBank -= kTickMillis;
         const session::Ran ran = session::tick();
         if (ran == session::Ran::none)

@@ -79,6 +79,8 @@ def screenshot(browser, url, path):
     browser.wait_for("typeof live !== 'undefined' && live !== null", 30)
     for kind in ("keyDown", "keyUp"):
         browser.call("Input.dispatchKeyEvent", type=kind, key="h", code="KeyH", windowsVirtualKeyCode=72)
+        # Held over a tick or more, as a person presses it.
+        time.sleep(0.1)
     time.sleep(2)
     shot = browser.call("Page.captureScreenshot", format="png",
                         clip={"x": 0, "y": 0, "width": 1200, "height": 624, "scale": 1})
