@@ -8,8 +8,16 @@ PREFIX ?= /usr/local
 
 all: build
 
+# Each target installs what it needs and no more: running needs far fewer
+# packages than the tests and checks (see scripts/deps). `make build` builds
+# the tests too, so it installs theirs.
+DEPS := test
+run install: DEPS := run
+check package: DEPS := check
+bench: DEPS := bench
+
 deps:
-	@scripts/deps
+	@scripts/deps $(DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
@@ -26,11 +34,18 @@ test: build
 	@scripts/test $(BUILD)
 
 # $(PREFIX)/bin/ballpit, its default key file in $(PREFIX)/share/ballpit/, the
-# manual page ballpit.6, the desktop entry, icons and AppStream metadata, the
-# copyright file and the changelog; only what is installed is built.
+# manual page ballpit.6, the desktop entry, icons, AppStream metadata and file
+# types, the copyright file and the changelog; only what is installed is
+# built. Installed in place (no DESTDIR), the MIME database and the desktop
+# entries' cache under the prefix are made again, so that the file manager
+# knows the file types at once.
 install: configure
 	@cmake --build $(BUILD) --target ballpit data
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if [ -z "$(DESTDIR)" ]; then \
+		! command -v update-mime-database >/dev/null || update-mime-database "$(PREFIX)/share/mime"; \
+		! command -v update-desktop-database >/dev/null || update-desktop-database "$(PREFIX)/share/applications"; \
+	fi
 
 # The same files as a Debian package under /usr, the program in /usr/games:
 # $(BUILD)/ballpit_*.deb.

@@ -9,7 +9,8 @@
 // `record N` pours N balls, then times ticks with and without recording them
 // (the input handed over every tick, the world's hash every 100), in
 // alternating blocks, and reports what recording adds. `lattice N` times
-// the first N balls of the lattice scene, `pile` the pile scene, `scene
+// N balls of the lattice (any number the arena holds; 2,000 are the lattice
+// preset), `pile` the pile scene, `scene
 // NAME` any scene (a preset, a saved scene or a file), `pegs N` a pile of
 // N balls poured over 32 obstacles. `scenes DIR` writes the preset scenes
 // into DIR: the repository's scenes/ are what it writes. Each scenario
@@ -36,7 +37,7 @@
 #include "Ball.h"
 #include "Vector2.h"
 #include "debug.h"
-#include "effectManager.h"
+#include "entityArena.h"
 #include "entityCreator.h"
 #include "entityManager.h"
 #include "graphics.h"
@@ -45,6 +46,7 @@
 #include "recording.h"
 #include "scene.h"
 #include "sceneFiles.h"
+#include "world.h"
 #include "worlds.h"
 
 namespace {
@@ -176,6 +178,14 @@ struct Budget {
     }
 };
 
+// The world's hash after the ticks: the same on every run of the scenario.
+void reportHash(Summary& summary)
+{
+    const std::string hash = hex(manager::worldHash());
+    std::cout << "  world hash: " << hash << '\n';
+    summary.add("state_hash", hash);
+}
+
 // `ticks` world steps of a world of `count` balls, each timed.
 Samples timeSteps(int count, std::size_t ticks)
 {
@@ -188,9 +198,8 @@ Samples timeSteps(int count, std::size_t ticks)
     return samples;
 }
 
-// A scene's world, as the program starts from it, with only its first `keep`
-// bodies when `keep` is not negative; gives the balls in it.
-int loadScene(std::string const& name, int keep)
+// A scene's world, as the program starts from it; gives the balls in it.
+int loadScene(std::string const& name)
 {
     scene::Scene world;
     std::string error;
@@ -198,45 +207,43 @@ int loadScene(std::string const& name, int keep)
         std::cerr << "ballpit-bench: " << error << std::endl;
         debug::quit(1);
     }
-    if (keep >= 0) {
-        if (static_cast<std::size_t>(keep) > world.bodies.size()) {
-            std::cerr << "ballpit-bench: " << name << " holds " << world.bodies.size() << " bodies" << std::endl;
-            debug::quit(1);
-        }
-        world.bodies.resize(static_cast<std::size_t>(keep));
-    }
-    creator::setScene(&world);
-    creator::init();
-    effect::init();
-    effect::setWell(world.well, world.wellOn);
-    manager::init();
+    bench::buildWorld(world);
     return creator::ballCount();
 }
 
-// Ticks of a scene's world (see loadScene), reported as `name`.
-void runScene(std::string const& scene, int keep, std::string const& name, Options const& options)
+// Ticks of the world built, `balls` of them balls, reported as `name`.
+void runTicks(int balls, std::string const& about, std::string const& name, Options const& options)
 {
-    const int balls = loadScene(scene, keep);
     const std::size_t ticks = static_cast<std::size_t>(options.latticeTicks);
     const Samples samples = timeSteps(balls, ticks);
 
     Summary summary(options.csvDir, name);
-    std::cout << std::fixed << std::setprecision(3) << name << ": " << balls << " balls of the scene " << scene
-              << ", " << ticks << " ticks of manager::update(10)\n";
+    std::cout << std::fixed << std::setprecision(3) << name << ": " << balls << " balls of " << about << ", "
+              << ticks << " ticks of manager::update(10)\n";
     summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
     if (ticks >= kReportWindow)
         summary.addMeans("mean per tick, last 500 ticks:", "last500", samples, ticks - kReportWindow, ticks);
-    const std::string hash = hex(manager::worldHash());
-    std::cout << "  world hash: " << hash << '\n';
-    summary.add("state_hash", hash);
+    reportHash(summary);
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
+}
+
+// Ticks of a scene's world (see loadScene).
+void runScene(std::string const& scene, std::string const& name, Options const& options)
+{
+    runTicks(loadScene(scene), "the scene " + scene, name, options);
+}
+
+// Ticks of `count` balls of the lattice; 2,000 of them are the lattice
+// preset, to the bit.
+void runLattice(int count, Options const& options)
+{
+    bench::buildWorld(bench::latticeScene(count));
+    runTicks(count, "the lattice", "lattice-" + std::to_string(count), options);
 }
 
 void runPour(Options const& options)
 {
-    creator::init();
-    effect::init();
-    manager::init();
+    bench::buildWorld(world::startingScene());
     const std::size_t cap = static_cast<std::size_t>(options.pourCap);
     std::vector<Ball*> poured;
     poured.reserve(cap);
@@ -293,6 +300,7 @@ void runPegs(int count, Options const& options)
     std::cout << std::fixed << std::setprecision(3) << "pegs " << count << ": " << count
               << " balls poured over 32 pegs and the triangle, " << ticks << " ticks of manager::update(10)\n";
     summary.addMeans("mean per tick, all ticks:", "all", samples, 0, ticks);
+    reportHash(summary);
     writeTicks(options.csvDir + "/" + name + ".csv", samples);
 }
 
@@ -385,11 +393,12 @@ void runRecord(int count, Options const& options)
     std::exit(2);
 }
 
-int positiveArgument(char const* text)
+// A whole number from 1 to `most`.
+int positiveArgument(char const* text, long most = 1000000)
 {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value <= 0 || value > 1000000)
+    if (end == text || *end != '\0' || value <= 0 || value > most)
         usage();
     return static_cast<int>(value);
 }
@@ -408,7 +417,9 @@ std::vector<Scenario> parse(int argc, char** argv, Options& options)
             options.pourCap = positiveArgument(argv[++i]);
         else if (arg == "--frames" && hasValue)
             options.drawFrames = positiveArgument(argv[++i]);
-        else if ((arg == "lattice" || arg == "draw" || arg == "record" || arg == "pegs") && hasValue)
+        else if (arg == "lattice" && hasValue)
+            scenarios.push_back({arg, positiveArgument(argv[++i], static_cast<long>(entityArena::kSlots)), ""});
+        else if ((arg == "draw" || arg == "record" || arg == "pegs") && hasValue)
             scenarios.push_back({arg, positiveArgument(argv[++i]), ""});
         else if ((arg == "scene" || arg == "scenes") && hasValue)
             scenarios.push_back({arg, 0, argv[++i]});
@@ -441,14 +452,13 @@ bool runIsolated(Scenario const& scenario, Options const& options)
         else if (scenario.name == "pegs")
             runPegs(scenario.balls, options);
         else if (scenario.name == "pile")
-            runScene("pile", -1, "pile", options);
+            runScene("pile", "pile", options);
         else if (scenario.name == "scene")
-            runScene(scenario.argument, -1, "scene-" + std::filesystem::path(scenario.argument).stem().string(),
-                     options);
+            runScene(scenario.argument, "scene-" + std::filesystem::path(scenario.argument).stem().string(), options);
         else if (scenario.name == "scenes")
             debug::quit(bench::writePresets(scenario.argument) ? 0 : 1);
         else
-            runScene("lattice", scenario.balls, "lattice-" + std::to_string(scenario.balls), options);
+            runLattice(scenario.balls, options);
         debug::quit(0);
     }
     int status = 0;

@@ -16,7 +16,7 @@
 #include "graphics.h"
 #include "scene.h"
 #include "sceneFiles.h"
-#include "session.h"
+#include "world.h"
 
 namespace bench {
 
@@ -46,15 +46,32 @@ std::vector<Vector2> hexagon(float x, float y, float radius)
     return corners;
 }
 
-// Thirty-two obstacles: hexagonal pegs of radius 14 in four staggered rows
-// under the pour, where the pile will bury them.
-void addPegs()
+// Rows of hexagonal pegs, every other one shifted right by half a column
+// (rounded down to a whole pixel).
+struct PegRows {
+    int rows;
+    int columns;
+    int left;
+    int top;
+    int columnStep;
+    int rowStep;
+};
+
+void addPegs(PegRows const& pegs, float radius)
 {
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 8; ++column)
-            creator::addObstacle(hexagon(60.0f + 97.0f * static_cast<float>(column) + (row % 2 == 1 ? 48.0f : 0.0f),
-                                         340.0f + 60.0f * static_cast<float>(row), 14.0f));
+    for (int row = 0; row < pegs.rows; ++row)
+        for (int column = 0; column < pegs.columns; ++column) {
+            const int x = pegs.left + pegs.columnStep * column + (row % 2 == 1 ? pegs.columnStep / 2 : 0);
+            const int y = pegs.top + pegs.rowStep * row;
+            creator::addObstacle(hexagon(static_cast<float>(x), static_cast<float>(y), radius));
+        }
 }
+
+// Thirty-two pegs of radius 14 in four rows under the pour, where the pile
+// will bury them.
+const PegRows kPouredPegs{4, 8, 60, 340, 97, 60};
+// Forty-eight pegs of radius 9 in six rows, under a row of forty balls.
+const PegRows kPachinkoPegs{6, 8, 70, 160, 95, 65};
 
 // Two walls of a funnel with a gap of 30 pixels, and 168 balls of radius 8
 // above it, ready to run through.
@@ -68,18 +85,6 @@ void buildFunnel()
                              8.0f, cCyan);
 }
 
-// Forty-eight pegs in six staggered rows, and a row of forty balls to drop
-// through them.
-void buildPachinko()
-{
-    for (int row = 0; row < 6; ++row)
-        for (int column = 0; column < 8; ++column)
-            creator::addObstacle(hexagon(70.0f + 95.0f * static_cast<float>(column) + (row % 2 == 1 ? 47.0f : 0.0f),
-                                         160.0f + 65.0f * static_cast<float>(row), 9.0f));
-    for (int i = 0; i < 40; ++i)
-        creator::addBall(Vector2(20.0f + 19.0f * static_cast<float>(i), 40.0f), 8.0f, cCyan);
-}
-
 struct Preset {
     const char* name;
     const char* about;
@@ -89,21 +94,13 @@ struct Preset {
 // The effects and the manager, with nothing in the world.
 void emptyWorld()
 {
-    effect::init();
-    manager::init();
+    buildWorld(scene::Scene());
 }
 
 const Preset kPresets[] = {
-    {"start", "the starting scene",
-     [] {
-         creator::init();
-         emptyWorld();
-     }},
+    {"start", "the starting scene", [] { buildWorld(world::startingScene()); }},
     {"lattice", "2,000 balls of radius 10 scattered over the window, the benchmarks' lattice",
-     [] {
-         emptyWorld();
-         addLattice(2000);
-     }},
+     [] { buildWorld(latticeScene(kPresetLattice)); }},
     {"pile", "3,000 balls poured over the starting scene, the benchmarks' pile", [] { pourPile(3000); }},
     {"funnel", "balls above a funnel of two walls",
      [] {
@@ -113,7 +110,9 @@ const Preset kPresets[] = {
     {"pachinko", "a row of balls above 48 pegs",
      [] {
          emptyWorld();
-         buildPachinko();
+         addPegs(kPachinkoPegs, 9.0f);
+         for (int i = 0; i < 40; ++i)
+             creator::addBall(Vector2(20.0f + 19.0f * static_cast<float>(i), 40.0f), 8.0f, cCyan);
      }},
 };
 
@@ -122,16 +121,16 @@ void writePreset(Preset const& preset, std::string const& dir)
 {
     debug::init();
     preset.build();
-    const scene::Scene world = session::worldScene();
+    const scene::Scene captured = world::capture();
     const std::string path = dir + "/" + preset.name + ".scene";
     std::string error;
-    std::string text = scene::write(world);
+    std::string text = scene::write(captured);
     text.insert(text.find('\n') + 1, "# " + std::string(preset.about) + "\n");
     if (!sceneFiles::write(path, text, error)) {
         std::cerr << "ballpit-bench: " << error << std::endl;
         debug::quit(1);
     }
-    std::cout << "  " << path << ": " << world.bodies.size() << " bodies" << std::endl;
+    std::cout << "  " << path << ": " << captured.bodies.size() << " bodies" << std::endl;
     debug::quit(0);
 }
 
@@ -161,13 +160,18 @@ Ball* pourBall(std::size_t t)
     return creator::addBall(Vector2(x, y), kLatticeRadius, cCyan);
 }
 
+void buildWorld(scene::Scene const& scene)
+{
+    effect::init();
+    world::build(scene);
+    manager::init();
+}
+
 void pourPile(int count, bool pegs)
 {
-    creator::init();
-    effect::init();
-    manager::init();
+    buildWorld(world::startingScene());
     if (pegs)
-        addPegs();
+        addPegs(kPouredPegs, 14.0f);
     for (std::size_t t = 0; kStartingBalls + static_cast<int>(t) < count; ++t) {
         pourBall(t);
         manager::update(kStep);
@@ -187,6 +191,20 @@ bool writePresets(std::string const& dir)
                   WEXITSTATUS(status) == 0;
     }
     return written;
+}
+
+scene::Scene latticeScene(int count)
+{
+    scene::Scene lattice;
+    for (Vector2 const& position : latticePositions(count)) {
+        scene::Body ball;
+        ball.position = position;
+        ball.radius = kLatticeRadius;
+        ball.colour = cCyan;
+        ball.queue = ball.slot = lattice.bodies.size();
+        lattice.bodies.push_back(ball);
+    }
+    return lattice;
 }
 
 std::vector<Ball*> addLattice(int count)

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "debug.h"
+#include "fileKind.h"
 #include "keys.h"
 #include "reader.h"
 
@@ -18,7 +19,7 @@ namespace {
 const int kUsageStatus = 64;
 const char kUsage[] =
     "usage: ballpit [--keys FILE] [--scene NAME|FILE|list] [--record FILE | --replay FILE [--headless] | "
-    "--headless --ticks N [--save FILE]] [--help] [--version]";
+    "--headless --ticks N [--save FILE]] [--help] [--version] [[--] FILE]";
 // More ticks than a headless run could take in a day.
 const long kMostTicks = 1000000000;
 
@@ -46,6 +47,27 @@ std::string argumentOf(int argc, char** argv, int& i, const char* what = "a file
     return argv[++i];
 }
 
+// The file named without an option stands for --scene FILE or --replay FILE,
+// whichever its first bytes say it is.
+void useFile(std::string const& file, Options& options)
+{
+    if (!options.scene.empty() || !options.replayFile.empty())
+        usageError("a file excludes " + std::string(options.scene.empty() ? "--replay" : "--scene"));
+    fileKind::Kind kind = fileKind::Kind::scene;
+    std::string error;
+    if (!fileKind::identify(file, kind, error)) {
+        std::cerr << "ballpit: " << error << std::endl;
+        debug::quit(1);
+    }
+    // A scene is named with a '/', so that it is read as this file, never
+    // taken for a saved scene, a preset or 'list' of that name, even should
+    // it vanish meanwhile.
+    if (kind == fileKind::Kind::recording)
+        options.replayFile = file;
+    else
+        options.scene = file.find('/') == std::string::npos ? "./" + file : file;
+}
+
 long ticksOf(std::string const& text)
 {
     const bool digits = !text.empty() && text.size() <= 10 &&
@@ -61,9 +83,19 @@ long ticksOf(std::string const& text)
 Options parse(int argc, char** argv)
 {
     Options options;
+    std::string file;
+    bool filesOnly = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "--keys") == 0) {
+        if (filesOnly || arg[0] != '-') {
+            if (arg[0] == '\0')
+                usageError("an empty name is no file");
+            if (!file.empty())
+                usageError("one file at most, not both '" + file + "' and '" + arg + "'");
+            file = arg;
+        } else if (std::strcmp(arg, "--") == 0) {
+            filesOnly = true;
+        } else if (std::strcmp(arg, "--keys") == 0) {
             options.keysFile = argumentOf(argc, argv, i);
         } else if (std::strcmp(arg, "--scene") == 0) {
             options.scene = argumentOf(argc, argv, i, "a scene");
@@ -85,6 +117,8 @@ Options parse(int argc, char** argv)
             usageError(std::string("unknown option '") + arg + "'");
         }
     }
+    if (!file.empty())
+        useFile(file, options);
     const bool replay = !options.replayFile.empty();
     const bool run = options.ticks >= 0;
     if (!options.recordFile.empty() && (replay || options.headless))
@@ -113,7 +147,10 @@ void printHelp(std::ostream& out)
         << "                 --ticks N: run N ticks without input and print the world's hash\n"
         << "  --save FILE    with --ticks: write the world at the end as a scene\n"
         << "  --help         print this help and exit\n"
-        << "  --version      print the version and exit\n\n";
+        << "  --version      print the version and exit\n"
+        << "  FILE           a scene to start from (as --scene FILE) or a recording to replay (as\n"
+        << "                 --replay FILE), told apart by its first bytes; after --, FILE may\n"
+        << "                 start with '-'\n\n";
     key::init();
     createKeyMap();
     const std::string path = keyFilePath();

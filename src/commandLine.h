@@ -19,7 +19,10 @@ struct Options {
 };
 
 // An unknown option or a missing argument ends the process with one usage
-// line on standard error and status 64.
+// line on standard error and status 64. A file named without an option (a
+// name starting with '-' only after "--") becomes `scene` or `replayFile` by
+// its first bytes; one that is neither ends the process with one line and
+// status 1.
 Options parse(int argc, char** argv);
 
 // The usage line, every option, and every binding with the key the key file

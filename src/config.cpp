@@ -25,9 +25,7 @@ const float kTimeScales[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f};
 const int kLastScale = sizeof kTimeScales / sizeof kTimeScales[0] - 1;
 const int kNormalScale = 3;
 int s_iTimeScale = kNormalScale;
-bool fDrawing = false;
-bool fShapeStarted = false;
-bool fShapeFinished = false;
+bool fShape = false;
 bool fSave = false;
 std::atomic<bool> fShowGrid{false};
 std::atomic<bool> fShowHud{false};
@@ -40,16 +38,13 @@ void toggle(std::atomic<bool>& flag)
 // The shape key, before the pause key of the same tick is counted.
 void handleShape()
 {
-    fShapeStarted = false;
-    fShapeFinished = false;
+    fShape = false;
     if (!input::wasPressed(key::shape))
         return;
-    if (fPaused) {
+    if (fPaused)
         DPF(0, "shape: the world is paused; resume it first");
-        return;
-    }
-    fDrawing = !fDrawing;
-    (fDrawing ? fShapeStarted : fShapeFinished) = true;
+    else
+        fShape = true;
 }
 
 }  // namespace
@@ -144,19 +139,9 @@ bool showHud()
     return fShowHud.load();
 }
 
-bool drawing()
+bool shapeAsked()
 {
-    return fDrawing;
-}
-
-bool shapeStarted()
-{
-    return fShapeStarted;
-}
-
-bool shapeFinished()
-{
-    return fShapeFinished;
+    return fShape;
 }
 
 bool saveWorld()

@@ -26,12 +26,10 @@ float timeScale();
 bool showGrid();
 bool showHud();
 
-// Drawing an obstacle: on from the shape key's first press to its second.
-// The press is refused, with a line saying why, while the world is paused.
-// Started and finished are true in the tick drawing begins or ends.
-bool drawing();
-bool shapeStarted();
-bool shapeFinished();
+// True in the tick the shape key goes down, which starts or ends drawing an
+// obstacle (CreatingPolygon keeps which); while the world is paused the
+// press is refused, with a line saying why.
+bool shapeAsked();
 // True in the tick the save key goes down.
 bool saveWorld();
 

@@ -1,37 +1,28 @@
 #include "entityCreator.h"
 
 #include <algorithm>
-#include <optional>
 #include <queue>
 #include <string>
 #include <vector>
 
 #include "Ball.h"
 #include "Polygon.h"
-#include "config.h"
 #include "debug.h"
 #include "entityArena.h"
 #include "entityManager.h"
 #include "graphics.h"
 #include "inputManager.h"
-#include "obstacleDrawing.h"
 #include "scene.h"
 
 namespace creator {
 
 namespace {
 
-const float kStartBallRadius = 20.0f;
-const float kStartBallMass = 5.0f;
-const float kMouseBallRadius = 10.0f;
-
+// The balls the right button never removes.
 std::queue<Ball*> s_startBalls;
 std::queue<Ball*> s_mouseBalls;
-std::queue<Polygon*> s_startPolys;
-// The obstacles a person drew, and a scene's polygons, oldest first.
+// Every polygon: a scene's, then those made since, oldest first.
 std::vector<Polygon*> s_obstacles;
-// The scene init builds; none for the starting scene.
-std::optional<scene::Scene> s_scene;
 
 // Null, and nothing added, once the arena is full.
 Ball* addBall(Vector2 const& position, float radius, float const* colour, std::queue<Ball*>& queue)
@@ -82,20 +73,26 @@ void removeBallsInside(std::queue<Ball*>& queue, Polygon const& polygon)
     queue.swap(kept);
 }
 
-// Drawing ended: the points make an obstacle, or a line says why not.
-void makeDrawnObstacle()
+}  // namespace
+
+void handleInput()
 {
-    const std::vector<Vector2> corners = obstacleDrawing::corners();
-    obstacleDrawing::clear();
-    if (corners.empty()) {
-        DPF(0, "shape: nothing made: an obstacle needs three points that are not on one line");
-        return;
-    }
-    addObstacle(corners);
+    if (input::mouseLeft())
+        addBall(input::mousePosition(), kMouseBallRadius, cCyan);
+    if (input::mouseRight() && !s_mouseBalls.empty())
+        removeBall();
 }
 
-// The scene's bodies in their slots, in the roles it gives them.
-void build(scene::Scene const& scene)
+void clean()
+{
+    removeAllBalls(s_startBalls);
+    removeAllBalls(s_mouseBalls);
+    for (Polygon* obstacle : s_obstacles)
+        deleteBody(obstacle);
+    s_obstacles.clear();
+}
+
+void makeBodies(scene::Scene const& scene)
 {
     std::vector<std::size_t> slots;
     std::size_t mouseBalls = 0;
@@ -128,79 +125,10 @@ void build(scene::Scene const& scene)
     }
     for (Ball* ball : queue)
         s_mouseBalls.push(ball);
+    DASSERT(s_obstacles.size() <= polygon::kMaxInWorld);
 }
 
-struct StartBall {
-    float x;
-    float y;
-    float const* colour;
-};
-
-}  // namespace
-
-void init()
-{
-    if (s_scene) {
-        build(*s_scene);
-        return;
-    }
-    const StartBall grid[] = {
-        {50.0f, 50.0f, cWhite},    {150.0f, 50.0f, cGrey},    {50.0f, 100.0f, cRed},
-        {100.0f, 100.0f, cGreen},  {150.0f, 100.0f, cBlue},   {50.0f, 150.0f, cYellow},
-        {100.0f, 150.0f, cMagenta}, {150.0f, 150.0f, cCyan},
-    };
-    for (StartBall const& start : grid)
-        if (Ball* ball = addBall(Vector2(start.x, start.y), kStartBallRadius, start.colour, s_startBalls))
-            ball->mass = kStartBallMass;
-    for (int i = 200; i != 300; i += 2)
-        addBall(Vector2(static_cast<float>(i), static_cast<float>(i)), kMouseBallRadius, cCyan);
-    const std::vector<Vector2> triangle = {Vector2(500.0f, 500.0f), Vector2(300.0f, 500.0f),
-                                           Vector2(500.0f, 300.0f)};
-    if (Polygon* polygon = entityArena::make<Polygon>(triangle, cRed)) {
-        s_startPolys.push(polygon);
-        manager::add(polygon);
-    }
-}
-
-void handleInput()
-{
-    if (cfg::shapeFinished())
-        makeDrawnObstacle();
-    // While an obstacle is drawn, the buttons place and remove obstacles.
-    if (cfg::drawing())
-        return;
-    if (input::mouseLeft())
-        addBall(input::mousePosition(), kMouseBallRadius, cCyan);
-    if (input::mouseRight() && !s_mouseBalls.empty())
-        removeBall();
-}
-
-void clean()
-{
-    removeAllBalls(s_startBalls);
-    removeAllBalls(s_mouseBalls);
-    for (; !s_startPolys.empty(); s_startPolys.pop())
-        deleteBody(s_startPolys.front());
-    for (Polygon* obstacle : s_obstacles)
-        deleteBody(obstacle);
-    s_obstacles.clear();
-}
-
-void reset()
-{
-    clean();
-    init();
-}
-
-void setScene(scene::Scene const* scene)
-{
-    if (scene != nullptr)
-        s_scene = *scene;
-    else
-        s_scene.reset();
-}
-
-scene::Scene capture()
+scene::Scene bodies()
 {
     scene::Scene world;
     const auto add = [&world](PhysicsEntity const* entity, bool ball) {
@@ -230,8 +158,6 @@ scene::Scene capture()
         add(balls.front(), true);
         world.bodies.back().queue = place++;
     }
-    for (std::queue<Polygon*> polygons = s_startPolys; !polygons.empty(); polygons.pop())
-        add(polygons.front(), false);
     for (Polygon const* obstacle : s_obstacles)
         add(obstacle, false);
     std::sort(world.bodies.begin(), world.bodies.end(),
@@ -262,11 +188,14 @@ void removeAllBalls()
 
 Polygon* addObstacle(std::vector<Vector2> const& corners)
 {
-    if (corners.size() < 3)
+    std::string why;
+    if (!polygon::check(corners, why)) {
+        DPF(0, ("shape: refused: " + why).c_str());
         return nullptr;
-    if (s_startPolys.size() + s_obstacles.size() >= static_cast<std::size_t>(kMaxObstacles)) {
-        const std::string line =
-            "shape: refused: the world holds " + std::to_string(kMaxObstacles) + " obstacles, the most it takes";
+    }
+    if (s_obstacles.size() >= polygon::kMaxInWorld) {
+        const std::string line = "shape: refused: the world holds " + std::to_string(polygon::kMaxInWorld) +
+                                 " obstacles, the most it takes";
         DPF(0, line.c_str());
         return nullptr;
     }
@@ -288,14 +217,9 @@ bool removeObstacleAt(Vector2 const& point)
     if (body == nullptr || body->kind() != Entity::Kind::polygon)
         return false;
     Polygon* polygon = static_cast<Polygon*>(body);
-    const auto drawn = std::find(s_obstacles.begin(), s_obstacles.end(), polygon);
-    if (drawn != s_obstacles.end()) {
-        s_obstacles.erase(drawn);
-    } else {
-        // The starting triangle, the one polygon of its queue.
-        DASSERT(!s_startPolys.empty() && s_startPolys.front() == polygon);
-        s_startPolys.pop();
-    }
+    const auto at = std::find(s_obstacles.begin(), s_obstacles.end(), polygon);
+    DASSERT(at != s_obstacles.end());
+    s_obstacles.erase(at);
     deleteBody(polygon);
     return true;
 }

@@ -10,36 +10,33 @@ namespace scene {
 struct Scene;
 }
 
-// Makes and owns every entity of the world, in the world's arena: the
-// starting scene, the balls of the mouse buttons, and their deletion at the
-// end.
+// Makes and owns every body of the world, in the world's arena: a scene's
+// bodies, the balls of the mouse buttons, the obstacles, and their deletion.
+// The world module builds and captures worlds through it.
 namespace creator {
 
-// Builds the starting scene, or the scene given to setScene.
-void init();
-void handleInput();
-void clean();
-// Deletes every entity and builds the scene init built again.
-void reset();
+// The radius of the balls the left button adds.
+const float kMouseBallRadius = 10.0f;
 
-// The scene init builds from now on, instead of the starting one: its
-// bodies in their slots of the world's arena, which must be empty when init
-// runs. Null for the starting scene again.
-void setScene(scene::Scene const* scene);
+// The mouse buttons: a ball at the pointer, the oldest mouse ball removed.
+void handleInput();
+// Deletes every body.
+void clean();
+
+// The scene's bodies in their slots of the world's arena, which must be
+// empty, in the roles it gives them.
+void makeBodies(scene::Scene const& scene);
 // The bodies of the world as a scene: each in its slot and role, in the
 // order of the slots, and the arena's free slots. No well.
-scene::Scene capture();
+scene::Scene bodies();
 // Balls in the world: the starting ones and the mouse's.
 int ballCount();
 
-// The most fixed polygons the world holds, the starting triangle included.
-const int kMaxObstacles = 64;
-
-// An obstacle with the given corners (a convex polygon in ring order), in a
-// colour of its own. The balls whose centres it holds leave the world; the
-// others meet it by the contact rule. Null, with a line on standard output
-// saying why, when there are fewer than three corners, the world holds
-// kMaxObstacles polygons already, or the arena is full.
+// An obstacle with the given corners, in a colour of its own. The balls
+// whose centres it holds leave the world; the others meet it by the contact
+// rule. Null, with a line on standard output saying why, when the corners
+// break a polygon's rules (polygon::check), the world holds
+// polygon::kMaxInWorld polygons already, or the arena is full.
 Polygon* addObstacle(std::vector<Vector2> const& corners);
 // Removes and deletes the polygon drawn at the point, the starting triangle
 // too; false when there is none.

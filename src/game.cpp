@@ -12,6 +12,7 @@
 #include "debug.h"
 #include "effectManager.h"
 #include "entityCreator.h"
+#include "world.h"
 
 namespace game {
 
@@ -37,7 +38,6 @@ void init()
     s_bPopState = false;
     s_pPushState = nullptr;
     muStates.init();
-    creator::init();
     effect::init();
     s_possible_States.push_back(new Running());
     s_possible_States.push_back(new Paused());
@@ -53,8 +53,12 @@ void init()
 void handleInput()
 {
     if (cfg::resetWorld())
-        creator::reset();
-    creator::handleInput();
+        world::reset();
+    // Drawing takes the mouse buttons; the obstacle is made before they act
+    // in the tick drawing ends.
+    CreatingPolygon::followShapeKey();
+    if (!CreatingPolygon::drawing())
+        creator::handleInput();
     GameState* top = s_active_States.back();
     for (GameState* state : s_possible_States)
         if (state != top && state->pushMe())

@@ -1,7 +1,8 @@
 #pragma once
 
-// The game module the two worker threads drive: it builds and tears down the
-// world and keeps the stack of active states.
+// The game module the two worker threads drive: it installs the effects and
+// the states, keeps the stack of active states, and tears the world down.
+// The world's bodies are built by the world module once init has run.
 namespace game {
 
 // The fixed time step of every tick, in milliseconds.

@@ -47,6 +47,26 @@ std::string installedDir()
     return (program.parent_path().parent_path() / "share" / kProgramDir).string();
 }
 
+std::vector<std::string> searchOrder(std::string const& inWorkingDir, std::string const& user,
+                                     std::string const& installedSub)
+{
+    std::vector<std::string> dirs = {inWorkingDir};
+    if (!user.empty())
+        dirs.push_back(user);
+    const std::string installed = installedDir();
+    if (!installed.empty())
+        dirs.push_back(installedSub.empty() ? installed : installed + "/" + installedSub);
+    return dirs;
+}
+
+std::string firstFile(std::vector<std::string> const& dirs, std::string const& name)
+{
+    for (std::string const& dir : dirs)
+        if (existsAsFile(dir + "/" + name))
+            return dir + "/" + name;
+    return std::string();
+}
+
 bool existsAsFile(std::string const& path)
 {
     struct stat info;

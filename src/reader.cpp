@@ -10,7 +10,7 @@
 #include "programFiles.h"
 
 std::map<std::string, SDLKey> keyMap;
-const char configDir[] = "configs/";
+const char configDir[] = "configs";
 const char testFile[] = "keys.cfg";
 
 namespace {
@@ -78,15 +78,10 @@ std::string keyFilePath()
 {
     if (!s_explicit_Path.empty())
         return s_explicit_Path;
-    // The working directory's, then the user's, then the installed default;
-    // with none, the first, whose opening then fails.
-    const std::string inWorkingDir = std::string(configDir) + testFile;
-    if (programFiles::existsAsFile(inWorkingDir))
-        return inWorkingDir;
-    for (std::string const& dir : {programFiles::configDir(), programFiles::installedDir()})
-        if (!dir.empty() && programFiles::existsAsFile(dir + "/" + testFile))
-            return dir + "/" + testFile;
-    return inWorkingDir;
+    // With none, the working directory's, whose opening then fails.
+    const std::string found =
+        programFiles::firstFile(programFiles::searchOrder(configDir, programFiles::configDir(), ""), testFile);
+    return found.empty() ? std::string(configDir) + "/" + testFile : found;
 }
 
 bool applyKeyFile(std::string const& path)

@@ -14,9 +14,10 @@ extern const char testFile[];
 void readConfigs();
 // Reads the given file instead of looking one up.
 void useKeyFile(std::string const& path);
-// The file given; else configs/keys.cfg under the working directory, the
-// user's keys.cfg (programFiles::configDir) or the installed default
-// (programFiles::installedDir), the first that is a file.
+// The file given; else the first keys.cfg that is a file, in the order of
+// programFiles::searchOrder: configs/ under the working directory, the
+// user's (programFiles::configDir), the installed default
+// (programFiles::installedDir).
 std::string keyFilePath();
 // Applies the lines of a key file; false, with nothing changed, when it
 // cannot be opened. A tool whose default key the file gave to another

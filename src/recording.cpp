@@ -25,7 +25,6 @@ namespace recording {
 
 namespace {
 
-const char kMagic[8] = {'B', 'A', 'L', 'L', 'P', 'I', 'T', 'R'};
 const unsigned char kTick = 'T';
 const unsigned char kCheck = 'H';
 const unsigned char kEnd = 'E';

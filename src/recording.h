@@ -34,6 +34,8 @@
 // the middle button.
 namespace recording {
 
+// The header's first bytes, with no terminating zero.
+const char kMagic[8] = {'B', 'A', 'L', 'L', 'P', 'I', 'T', 'R'};
 const std::uint32_t kVersion = 3;
 const std::uint32_t kOldestVersion = 1;
 const std::uint32_t kTicksPerCheck = 100;

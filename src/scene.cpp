@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "Polygon.h"
 #include "debug.h"
 #include "entityArena.h"
 #include "graphics.h"
@@ -20,7 +21,6 @@ namespace scene {
 
 namespace {
 
-const char kMagic[] = "ballpit scene";
 const float kFarthest = 10000.0f;
 const float kFastest = 1000.0f;
 const float kLargestRadius = 1000.0f;
@@ -148,35 +148,13 @@ private:
     std::size_t at = 0;
 };
 
-// Turning the same way at every corner, and round only once: each
-// coordinate of the edges changes sign at most twice.
-bool convex(std::vector<Vector2> const& corners)
-{
-    const std::size_t n = corners.size();
-    bool left = false;
-    bool right = false;
-    int xTurns = 0;
-    int yTurns = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        Vector2 const& a = corners[i];
-        Vector2 const& b = corners[(i + 1) % n];
-        Vector2 const& c = corners[(i + 2) % n];
-        const double cross = (static_cast<double>(b.x) - a.x) * (static_cast<double>(c.y) - b.y) -
-                             (static_cast<double>(b.y) - a.y) * (static_cast<double>(c.x) - b.x);
-        left = left || cross > 0.0;
-        right = right || cross < 0.0;
-        xTurns += ((b.x - a.x) > 0.0f) != ((c.x - b.x) > 0.0f) && b.x != a.x && c.x != b.x;
-        yTurns += ((b.y - a.y) > 0.0f) != ((c.y - b.y) > 0.0f) && b.y != a.y && c.y != b.y;
-    }
-    return (left != right) && xTurns <= 2 && yTurns <= 2;
-}
-
 struct Reading {
     Scene& scene;
     // Slots and queue places given in the text, and which bodies gave one.
     std::vector<bool> slotGiven;
     std::size_t queued = 0;
     std::size_t mouseBalls = 0;
+    std::size_t polygons = 0;
     bool wellSeen = false;
 };
 
@@ -215,32 +193,26 @@ bool readBall(Words& words, Reading& reading, std::string& why)
 
 bool readPolygon(Words& words, Reading& reading, std::string& why)
 {
-    Body polygon;
-    polygon.ball = false;
-    if (!words.colour(polygon.colour, why))
+    Body body;
+    body.ball = false;
+    if (!words.colour(body.colour, why))
         return false;
     while (!words.empty() && words.peek() != "motion" && words.peek() != "slot") {
         Vector2 corner;
         if (!words.position(corner, "corner", why))
             return false;
-        if (polygon.corners.size() == kMaxCorners) {
-            why = "a polygon has at most " + std::to_string(kMaxCorners) + " corners";
-            return false;
-        }
-        polygon.corners.push_back(corner);
+        body.corners.push_back(corner);
     }
-    if (polygon.corners.size() < kMinCorners) {
-        why = "a polygon has at least " + std::to_string(kMinCorners) + " corners";
+    if (!polygon::check(body.corners, why))
         return false;
-    }
-    if (!convex(polygon.corners)) {
-        why = "the polygon is not convex";
+    if (++reading.polygons > polygon::kMaxInWorld) {
+        why = "more polygons than the world holds (" + std::to_string(polygon::kMaxInWorld) + ")";
         return false;
     }
     if (words.take("motion") &&
-        (!words.position(polygon.position, "position", why) || !words.point(polygon.velocity, kFastest, "velocity", why)))
+        (!words.position(body.position, "position", why) || !words.point(body.velocity, kFastest, "velocity", why)))
         return false;
-    return addBody(words, polygon, reading, why);
+    return addBody(words, body, reading, why);
 }
 
 bool readWell(Words& words, Reading& reading, std::string& why)

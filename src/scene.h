@@ -28,7 +28,8 @@
 //            removes; otherwise the right button's queue holds it, at place
 //            K (0 is removed first), or in the order of the file when no
 //            ball names its place.
-//   polygon  a fixed convex polygon of 3 to 16 corners in ring order.
+//   polygon  a fixed convex polygon of 3 to 16 corners in ring order; at
+//            most 64 in a scene (polygon::kMaxInWorld).
 //            `motion`: its position and velocity, which no rule reads but
 //            the world's hash does (they start at 0).
 //   slot S   the body's place in the world's arena; without it, the slot
@@ -43,10 +44,10 @@
 // (0, 1000000]. Lines are at most 4096 bytes.
 namespace scene {
 
+// What the first line starts with, before the version.
+const char kMagic[] = "ballpit scene";
 const int kVersion = 1;
 const std::size_t kMaxLineBytes = 4096;
-const std::size_t kMinCorners = 3;
-const std::size_t kMaxCorners = 16;
 
 struct Body {
     bool ball = true;

@@ -27,17 +27,11 @@ std::string savedDir()
     return data.empty() ? data : data + "/scenes";
 }
 
-std::vector<std::string> presetDirs()
+// The presets under the working directory, the saved scenes, the installed
+// presets: the order programFiles gives every file of the program.
+std::vector<std::string> searchOrder()
 {
-    const std::string installed = programFiles::installedDir();
-    return {kPresetsInWorkingDir, installed.empty() ? installed : installed + "/scenes"};
-}
-
-// NAME.scene in `dir`, when it is a file.
-std::string in(std::string const& dir, std::string const& name)
-{
-    const std::string path = dir + "/" + name + kExtension;
-    return !dir.empty() && programFiles::existsAsFile(path) ? path : std::string();
+    return programFiles::searchOrder(kPresetsInWorkingDir, savedDir(), "scenes");
 }
 
 // The scenes of a directory by name; earlier entries of `into` stay.
@@ -65,11 +59,7 @@ std::string find(std::string const& name)
     std::error_code error;
     if (name.find('/') != std::string::npos || std::filesystem::exists(name, error))
         return name;
-    std::string found = in(savedDir(), name);
-    for (std::string const& dir : presetDirs())
-        if (found.empty())
-            found = in(dir, name);
-    return found;
+    return programFiles::firstFile(searchOrder(), name + kExtension);
 }
 
 bool load(std::string const& name, scene::Scene& scene, std::string& error)
@@ -84,18 +74,18 @@ bool load(std::string const& name, scene::Scene& scene, std::string& error)
 
 std::vector<Entry> list()
 {
-    std::map<std::string, std::string> saved;
-    collect(savedDir(), saved);
-    std::map<std::string, std::string> presets;
-    for (std::string const& dir : presetDirs())
-        collect(dir, presets);
-    std::vector<Entry> entries;
-    for (auto const& preset : presets)
-        if (saved.count(preset.first) == 0)
-            entries.push_back({preset.first, preset.second});
-    for (auto const& scene : saved)
-        entries.push_back({scene.first, scene.second});
-    return entries;
+    std::map<std::string, std::string> found;
+    for (std::string const& dir : searchOrder())
+        collect(dir, found);
+    const std::string saved = savedDir();
+    std::vector<Entry> presets;
+    std::vector<Entry> savedScenes;
+    for (auto const& [name, path] : found) {
+        const bool isSaved = !saved.empty() && path.rfind(saved + "/", 0) == 0;
+        (isSaved ? savedScenes : presets).push_back({name, path});
+    }
+    presets.insert(presets.end(), savedScenes.begin(), savedScenes.end());
+    return presets;
 }
 
 bool write(std::string const& path, std::string const& text, std::string& error)

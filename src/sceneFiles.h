@@ -7,15 +7,16 @@ namespace scene {
 struct Scene;
 }
 
-// Where scenes are found and saved: a path, the user's saved scenes
-// (programFiles::dataDir()/scenes) and the presets (scenes/ under the
-// working directory, as in the repository, then the installed ones in
-// programFiles::installedDir()/scenes), each NAME.scene.
+// Where scenes are found and saved: a path, or NAME.scene in the first of
+// these that has it, in the order of programFiles::searchOrder: the presets
+// under the working directory (scenes/, as in the repository), the user's
+// saved scenes (programFiles::dataDir()/scenes), the installed presets
+// (programFiles::installedDir()/scenes).
 namespace sceneFiles {
 
 // The file a scene named on the command line is read from: NAME itself when
-// it holds a '/' or names something that exists; else the saved scene of
-// that name, else the preset. Empty when there is none.
+// it holds a '/' or names something that exists; else NAME.scene where the
+// search order finds it first. Empty when there is none.
 std::string find(std::string const& name);
 
 // Finds the scene and reads it; false, with "FILE:LINE: reason" (or

@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
-#include <optional>
 #include <vector>
 
 #include "config.h"
 #include "debug.h"
-#include "effectManager.h"
-#include "entityCreator.h"
 #include "entityManager.h"
 #include "game.h"
 #include "inputManager.h"
@@ -20,6 +17,7 @@
 #include "scene.h"
 #include "sceneFiles.h"
 #include "ticks.h"
+#include "world.h"
 
 namespace session {
 
@@ -31,9 +29,6 @@ enum class Mode { live, record, replay, still };
 Mode s_mode = Mode::live;
 std::string s_path;
 std::uint32_t s_uTicks = 0;
-
-// The scene the run starts from; none for the starting scene.
-std::optional<scene::Scene> s_scene;
 
 // Recording: the bindings in the order of the header.
 std::vector<SDLKey const*> s_recorded_Bindings;
@@ -122,7 +117,7 @@ void beginRecording()
         bindings.push_back({binding.first, *binding.second});
         s_recorded_Bindings.push_back(binding.second);
     }
-    recording::begin(bindings, s_scene ? scene::write(*s_scene) : std::string());
+    recording::begin(bindings, world::given() ? scene::write(*world::given()) : std::string());
 }
 
 // A tick's input as a recording keeps it: the status of each recorded binding.
@@ -236,23 +231,18 @@ bool openReplay(std::string const& path, std::string& error)
 
 scene::Scene worldScene()
 {
-    scene::Scene world = creator::capture();
-    world.well = effect::wellPosition();
-    world.wellOn = effect::wellOn();
-    return world;
+    return world::capture();
 }
 
 void useScene(scene::Scene const& scene)
 {
-    s_scene = scene;
-    creator::setScene(&*s_scene);
+    world::startFrom(scene);
 }
 
 void start(bool announceLines)
 {
     game::init();
-    if (s_scene)
-        effect::setWell(s_scene->well, s_scene->wellOn);
+    world::build();
     announce(announceLines, "Game initialized");
     input::init();
     announce(announceLines, "Input initialized");

@@ -26,6 +26,8 @@
 #include "gl_feedback.h"
 #include "graphics.h"
 #include "inputManager.h"
+#include "scene.h"
+#include "world.h"
 
 namespace {
 
@@ -179,7 +181,7 @@ protected:
         openWindow();
         if (HasFatalFailure())
             return;
-        creator::init();
+        creator::makeBodies(world::startingScene());
         manager::init();
     }
     void TearDown() override
@@ -456,7 +458,7 @@ TEST(Creator, CleanUpDeletesEverything)
 {
     debug::init();
     graphics::init();
-    creator::init();
+    creator::makeBodies(world::startingScene());
     manager::init();
     for (int k = 0; k < 20; ++k)
         creator::addBall(Vector2(400.0f, 300.0f), 10.0f, cCyan);

@@ -29,6 +29,7 @@
 #include "key_events.h"
 #include "keys.h"
 #include "starting_scene.h"
+#include "world.h"
 
 using probe::Calls;
 using probe::ProbeBall;
@@ -147,6 +148,7 @@ protected:
         heap::recording.store(true);
         game::init();
         heap::recording.store(false);
+        world::build();
         input::init();
         manager::add(&probe);
     }
@@ -237,9 +239,10 @@ TEST_F(Game, WellKeyIsIgnoredWhilePaused)
     EXPECT_NE(effect::forceDelta(&ball, kStep).x, 0.0f);
 }
 
-// The registered state that is never pushed: once on top of the stack it
-// would stay there, as nothing pops it, and the world would never run again.
-TEST_F(Game, CreatingPolygonIsNeverPushed)
+// Pausing and resuming push nothing but Paused: the drawing state, pushed
+// by mistake, would stay on the stack (only the shape key pops it) and the
+// world would never run again.
+TEST_F(Game, PauseAndResumePushNoOtherState)
 {
     // Two ticks paused, then two running, twice over.
     for (int round = 0; round < 4; ++round) {

@@ -10,10 +10,12 @@
 #include "inputManager.h"
 #include "keys.h"
 #include "liveStats.h"
+#include "scene.h"
+#include "world.h"
 
 TEST(LiveStats, OneCaptionPerReportNamingScaleAndPauseWhenSet)
 {
-    creator::init();
+    creator::makeBodies(world::startingScene());
     std::string caption;
     EXPECT_FALSE(liveStats::newCaption(caption));
     liveStats::endTick(1000);

@@ -1,10 +1,16 @@
 // Scenes: what is written reads back to the bit, every kind of bad file is
-// refused with its line and reason, and a world saved in the middle of a
-// session goes on from its file exactly as it would have gone on at once.
+// refused with its line and reason, a world saved in the middle of a session
+// goes on from its file exactly as it would have gone on at once, a reset
+// builds the scene again, and scenes are found in the one search order.
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,7 +19,6 @@
 #include "config.h"
 #include "debug.h"
 #include "effectManager.h"
-#include "entityCreator.h"
 #include "entityManager.h"
 #include "float_checks.h"
 #include "game.h"
@@ -21,8 +26,9 @@
 #include "inputManager.h"
 #include "keys.h"
 #include "scene.h"
+#include "sceneFiles.h"
 #include "scratch_file.h"
-#include "session.h"
+#include "world.h"
 
 namespace {
 
@@ -36,13 +42,18 @@ std::string errorOf(std::string const& text)
     return error;
 }
 
-// The game driven tick by tick from input values, as in the program.
+// The game driven tick by tick from input values, as in the program, from
+// the starting scene or the one given.
 class World {
 public:
-    World()
+    explicit World(scene::Scene const* start = nullptr)
     {
         debug::init();
         game::init();
+        if (start != nullptr)
+            world::build(*start);
+        else
+            world::build();
         input::init();
     }
     ~World()
@@ -63,13 +74,26 @@ public:
             input::setStatus(in, key::well, input::JustReleased);
         if (t % 90 > 30)
             input::setStatus(in, key::follow, input::Held);
+        run(in);
+    }
+    // A tick in which only `key` goes down.
+    void press(SDLKey key)
+    {
+        input::Tick in;
+        input::setStatus(in, key, input::JustPressed);
+        run(in);
+    }
+
+    static std::string text() { return scene::write(world::capture()); }
+
+private:
+    static void run(input::Tick const& in)
+    {
         input::apply(in);
         cfg::handleInput();
         game::handleInput();
         game::update(kStep);
     }
-
-    static std::string text() { return scene::write(session::worldScene()); }
 };
 
 }  // namespace
@@ -156,6 +180,13 @@ TEST(Scene, BadFilesAreRefusedWithTheirLineAndReason)
     for (auto const& [text, reason] : bad)
         EXPECT_EQ(errorOf(text).rfind(reason, 0), 0u) << "got \"" << errorOf(text) << "\" for " << text;
 
+    // One polygon more than the world holds, whichever way it is written.
+    std::string crowded = head;
+    for (std::size_t i = 0; i <= polygon::kMaxInWorld; ++i)
+        crowded += "polygon cOrange " + std::to_string(10 * i) + " 0 " + std::to_string(10 * i + 5) + " 0 " +
+                   std::to_string(10 * i) + " 5\n";
+    EXPECT_EQ(errorOf(crowded), "66: more polygons than the world holds (64)");
+
     // More bodies than the arena holds, one a line.
     std::string crowd = head;
     for (int i = 0; i <= (1 << 20); ++i)
@@ -195,11 +226,58 @@ TEST(Scene, ASavedWorldGoesOnAsTheUninterruptedOne)
     std::string error;
     ASSERT_TRUE(scene::parse(saved, scene, error)) << error;
     ASSERT_FALSE(scene.free.empty());
-    creator::setScene(&scene);
-    World world;
-    effect::setWell(scene.well, scene.wellOn);
+    World world(&scene);
     EXPECT_EQ(World::text(), saved);
     for (int t = 300; t < 600; ++t)
         world.tick(t);
     EXPECT_EQ(manager::worldHash(), uninterrupted);
+}
+
+// A reset builds the scene the run started from again, each body in its slot
+// with the arena's free slots as they were, and leaves the well where it is.
+TEST(Scene, AResetBuildsTheSceneAgainAndLeavesTheWell)
+{
+    scene::Scene scene;
+    std::string error;
+    ASSERT_TRUE(scene::parse("ballpit scene 1\nball 300 200 0 0 10 1 cCyan slot 3\nball 340 200 0 0 15 5 cRed start\n"
+                             "polygon cOrange 200 400 600 300 600 320 200 420 slot 7\nwell 100 100 on\nfree 5 1\n",
+                             scene, error))
+        << error;
+    World world(&scene);
+    scene::Scene built = world::capture();
+    for (int t = 0; t < 200; ++t)
+        world.tick(t);
+    world.press(key::pause);
+    effect::setWell(Vector2(7, 8), false);
+    world.press(key::reset);
+    built.well = Vector2(7, 8);
+    built.wellOn = false;
+    EXPECT_EQ(World::text(), scene::write(built));
+}
+
+// Scenes are looked for as the key file is: under the working directory, then
+// the user's saved ones, then the installed presets; the list names each
+// scene where finding it by name takes it from.
+TEST(SceneFiles, FoundAndListedInTheOneSearchOrder)
+{
+    char pattern[] = "/tmp/ballpit-scenes-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path root = pattern;
+    const std::filesystem::path saved = root / "data" / "ballpit" / "scenes";
+    std::filesystem::create_directories(saved);
+    std::filesystem::create_directories(root / "scenes");
+    ASSERT_EQ(chdir(pattern), 0);
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    for (std::filesystem::path const& file : {root / "scenes" / "both.scene", saved / "both.scene",
+                                             root / "scenes" / "preset.scene", saved / "mine.scene"})
+        std::ofstream(file) << "ballpit scene 1\n";
+
+    EXPECT_EQ(sceneFiles::find("both"), "scenes/both.scene");
+    EXPECT_EQ(sceneFiles::find("mine"), (saved / "mine.scene").string());
+    std::vector<std::string> listed;
+    for (sceneFiles::Entry const& entry : sceneFiles::list())
+        listed.push_back(entry.name + " " + entry.path);
+    EXPECT_EQ(listed, (std::vector<std::string>{"both scenes/both.scene", "preset scenes/preset.scene",
+                                                "mine " + (saved / "mine.scene").string()}));
+    std::filesystem::remove_all(root);
 }

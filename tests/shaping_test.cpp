@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Ball.h"
+#include "CreatingPolygon.h"
 #include "Gravity.h"
 #include "Polygon.h"
 #include "collisionManager.h"
@@ -22,18 +23,19 @@
 #include "graphics.h"
 #include "inputManager.h"
 #include "keys.h"
-#include "obstacleDrawing.h"
+#include "shapePoints.h"
+#include "world.h"
 
-using obstacleDrawing::Point;
+using polygon::Pixel;
 
 namespace {
 
 using game::kStep;
 
-std::vector<std::pair<int, int>> pairsOf(std::vector<Point> const& points)
+std::vector<std::pair<int, int>> pairsOf(std::vector<Pixel> const& points)
 {
     std::vector<std::pair<int, int>> pairs;
-    for (Point const& p : points)
+    for (Pixel const& p : points)
         pairs.emplace_back(p.x, p.y);
     return pairs;
 }
@@ -47,6 +49,7 @@ protected:
     {
         debug::init();
         game::init();
+        world::build();
         input::init();
     }
     void TearDown() override
@@ -107,27 +110,24 @@ protected:
 
 TEST(ObstacleHull, TheConvexHullOfWindowPointsWithAtMostSixteenCorners)
 {
-    using obstacleDrawing::hullOf;
+    using polygon::hull;
     // Inner points, repeats and points on an edge are no corners.
-    EXPECT_EQ(pairsOf(hullOf({{550, 150}, {650, 250}, {600, 200}, {650, 150}, {550, 250}, {650, 150}, {600, 150}})),
+    EXPECT_EQ(pairsOf(hull({{550, 150}, {650, 250}, {600, 200}, {650, 150}, {550, 250}, {650, 150}, {600, 150}})),
               (std::vector<std::pair<int, int>>{{550, 150}, {650, 150}, {650, 250}, {550, 250}}));
     // On one line: the two ends; too few for an obstacle.
-    EXPECT_EQ(hullOf({{0, 0}, {10, 10}, {20, 20}, {5, 5}}).size(), 2u);
+    EXPECT_EQ(hull({{0, 0}, {10, 10}, {20, 20}, {5, 5}}).size(), 2u);
 
     // A thousand points round a circle: sixteen of its corners, still convex,
     // the largest shape such corners make.
-    std::vector<Point> circle;
+    std::vector<Pixel> circle;
     for (int i = 0; i < 1000; ++i)
         circle.push_back({400 + static_cast<int>(200 * std::cos(i * 0.00628318)),
                           300 + static_cast<int>(200 * std::sin(i * 0.00628318))});
-    const std::vector<Point> cut = hullOf(circle);
+    const std::vector<Pixel> cut = hull(circle);
     ASSERT_EQ(cut.size(), 16u);
-    for (std::size_t i = 0; i < cut.size(); ++i) {
-        Point const& a = cut[i];
-        Point const& b = cut[(i + 1) % cut.size()];
-        Point const& c = cut[(i + 2) % cut.size()];
-        EXPECT_GT(static_cast<long>(b.x - a.x) * (c.y - a.y) - static_cast<long>(b.y - a.y) * (c.x - a.x), 0) << i;
-    }
+    // Every corner turns the same way, none on a line.
+    for (std::size_t i = 0; i < cut.size(); ++i)
+        EXPECT_GT(polygon::cross<long>(cut[i], cut[(i + 1) % cut.size()], cut[(i + 2) % cut.size()]), 0) << i;
 }
 
 TEST_F(Shaping, DrawingHoldsTheWorldStillAndMakesAnOrangeObstacle)
@@ -135,7 +135,7 @@ TEST_F(Shaping, DrawingHoldsTheWorldStillAndMakesAnOrangeObstacle)
     tick();
     const std::uint64_t before = manager::worldHash();
     tap(key::shape);
-    EXPECT_TRUE(cfg::drawing());
+    EXPECT_TRUE(CreatingPolygon::drawing());
     // Points where the left button goes down, one a press; one out of the
     // window, clamped to its edge. The world stands still and no ball comes.
     for (auto [x, y] : {std::pair{550, 150}, {650, 150}, {650, 250}, {600, 200}}) {
@@ -146,10 +146,10 @@ TEST_F(Shaping, DrawingHoldsTheWorldStillAndMakesAnOrangeObstacle)
     click(&input::Pointer::left);
     EXPECT_EQ(manager::worldHash(), before);
     EXPECT_EQ(creator::ballCount(), 58);
-    EXPECT_EQ(obstacleDrawing::corners().size(), 4u);
+    EXPECT_EQ(polygon::hull(shapePoints::copy()).size(), 4u);
 
     tap(key::shape);
-    EXPECT_FALSE(cfg::drawing());
+    EXPECT_FALSE(CreatingPolygon::drawing());
     tick();
     EXPECT_NE(manager::worldHash(), before);
     const std::vector<Polygon const*> made = polygons();
@@ -160,7 +160,7 @@ TEST_F(Shaping, DrawingHoldsTheWorldStillAndMakesAnOrangeObstacle)
     EXPECT_TRUE(obstacle->contains(Vector2(500, 600)));
     EXPECT_TRUE(obstacle->contains(Vector2(600, 151)));
     EXPECT_FALSE(obstacle->contains(Vector2(600, 599)));
-    EXPECT_TRUE(obstacleDrawing::corners().empty());
+    EXPECT_TRUE(shapePoints::copy().empty());
 
     // Drawing again: the right button removes the obstacle under the pointer,
     // the starting triangle as well; nothing placed makes nothing, and says so.
@@ -183,7 +183,7 @@ TEST_F(Shaping, PausedWorldRefusesTheShapeKeyAndTheGrabAndPausesOverDrawing)
     tap(key::pause);
     EXPECT_NE(said([&] { tap(key::shape); }).find("shape: the world is paused; resume it first"),
               std::string::npos);
-    EXPECT_FALSE(cfg::drawing());
+    EXPECT_FALSE(CreatingPolygon::drawing());
     at(150, 50);
     in.pointer.middle = true;
     tick();
@@ -213,7 +213,7 @@ TEST_F(Shaping, PausedWorldRefusesTheShapeKeyAndTheGrabAndPausesOverDrawing)
     at(100, 100);
     click(&input::Pointer::left);
     EXPECT_NE(said([&] { tap(key::shape); }).find("resume it first"), std::string::npos);
-    EXPECT_TRUE(cfg::drawing());
+    EXPECT_TRUE(CreatingPolygon::drawing());
     tap(key::pause);
     for (auto [x, y] : {std::pair{100, 100}, {200, 100}, {150, 50}}) {
         at(x, y);
@@ -305,4 +305,21 @@ TEST_F(Shaping, AHeldBallThatLeavesTheWorldIsLetGo)
     EXPECT_EQ(effect::held(), nullptr);
     for (int t = 0; t < 5; ++t)
         tick();
+}
+
+// An obstacle breaking a polygon's rules is refused with a line, whoever asks
+// for it; so is one more than the world holds.
+TEST_F(Shaping, ObstaclesKeepThePolygonRules)
+{
+    const std::vector<Vector2> bowTie = {Vector2(100, 100), Vector2(200, 200), Vector2(200, 100), Vector2(100, 200)};
+    const std::string refused = said([&] { EXPECT_EQ(creator::addObstacle(bowTie), nullptr); });
+    EXPECT_NE(refused.find("shape: refused: the polygon is not convex"), std::string::npos);
+    // The starting triangle and 63 more.
+    for (std::size_t i = 1; i < polygon::kMaxInWorld; ++i) {
+        const float x = static_cast<float>(10 * i);
+        ASSERT_NE(creator::addObstacle({Vector2(x, 590), Vector2(x + 5, 590), Vector2(x, 595)}), nullptr) << i;
+    }
+    EXPECT_NE(said([&] { EXPECT_EQ(creator::addObstacle({Vector2(0, 0), Vector2(5, 0), Vector2(0, 5)}), nullptr); })
+                  .find("the world holds 64 obstacles"),
+              std::string::npos);
 }

@@ -11,13 +11,14 @@
 #include "effectManager.h"
 #include "entityCreator.h"
 #include "entityManager.h"
+#include "world.h"
 
-// Start-up without the game states: scene, effects, manager.
+// Start-up without the game states: effects, scene, manager.
 inline void buildStartingScene()
 {
     debug::init();
-    creator::init();
     effect::init();
+    world::build();
     manager::init();
 }
 

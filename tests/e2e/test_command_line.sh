@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The command line: --version, --help with the bindings of the key file in
-# force, --keys FILE, and usage errors.
+# force, --keys FILE, and usage errors (a name starting with '-' is taken for
+# an option).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -24,16 +25,16 @@ done
 [ ! -s "$E2E_ERR" ] || e2e_fail "--help wrote on standard error"
 e2e_log "ok: --help lists the bindings of the key file in force"
 
-for wrong in "--bogus" "--keys" "extra"; do
+for wrong in "--bogus" "--keys" "two files" "-named"; do
   e2e_prepare
-  # shellcheck disable=SC2086  # one or no word
+  # shellcheck disable=SC2086  # one or two words
   e2e_run_direct $wrong
   e2e_expect_status 64
   [ "$(wc -l <"$E2E_ERR")" -eq 1 ] || e2e_fail "$wrong: expected one line on standard error"
   e2e_expect_err 'usage: ballpit ' 1
   [ ! -s "$E2E_OUT" ] || e2e_fail "$wrong: output on standard output"
 done
-e2e_log "ok: an unknown option or a missing argument exits 64 with one usage line"
+e2e_log "ok: an unknown option, a missing argument or a second file exits 64 with one usage line"
 
 # --keys reads that file, wherever it is, and not configs/keys.cfg.
 e2e_prepare

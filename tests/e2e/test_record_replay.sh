@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A session recorded under xdotool input replays identical, with a window and
-# without one; a person can stop a replay; bad recordings and a recording
+# without one; a recording named without an option replays in the window; a person can stop a replay; bad recordings and a recording
 # that cannot be written get their messages. However a recording ends (the
 # end key, the window closed, Ctrl-C, the display lost under the draw
 # thread), it holds every tick that ran and replays identical; killed, it
@@ -59,6 +59,18 @@ e2e_expect_out '^replay: [0-9]+ ticks, identical$' 1
 e2e_expect_out '^Update Thread Cleaning$' 1
 ticks=$(sed -n 's/^replay: \([0-9]*\) ticks, identical$/\1/p' "$E2E_OUT")
 e2e_log "ok: the windowed replay is identical ($ticks ticks)"
+
+# Named without an option, whatever its name, a recording replays in the
+# window as with --replay.
+e2e_prepare
+cp "$E2E_REPO/tests/recordings/pour.rec" "$E2E_WORK/pour.scene"
+E2E_ARGS=(pour.scene)
+e2e_launch
+e2e_wait_exit 60
+e2e_expect_status 0
+e2e_expect_out '^replay: [0-9]+ ticks, identical$' 1
+e2e_expect_out '^Update Thread Cleaning$' 1
+e2e_log "ok: ballpit FILE replays a recording in the window"
 
 e2e_prepare
 e2e_run_direct --replay "$rec" --headless

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scenes: every preset saved after 300 ticks and run on for 200 more gives
 # the hash of 500 ticks at once, with no display; --scene list; bad files end
-# the program with one line before any window opens; the save key writes the
+# the program with one line before any window opens; a scene named without an
+# option starts the window as --scene does; the save key writes the
 # world as it stands, which reads back to the recording's last hash; a
 # recording started from a preset replays identical.
 set -euo pipefail
@@ -72,6 +73,41 @@ e2e_run_direct --scene nowhere
 e2e_expect_status 1
 e2e_expect_err '^ballpit: nowhere:0: no such scene' 1
 e2e_log "ok: bad scenes end the program with one line and status 1, before any window"
+
+# Named without an option, a file is taken by its content: a scene named as a
+# preset starts the window from the file, frame for frame as --scene does
+# (a still one: two polygons); junk and a directory are refused with one
+# line, before any window.
+printf 'ballpit scene 1\npolygon cRed 100 500 300 500 200 350\npolygon cBlue 450 80 750 80 750 280 450 280\n' \
+  >"$E2E_TMP/still"
+# first_frame NAME ARGS...: a screenshot, $E2E_TMP/NAME.png, of the window ARGS
+# start in a working directory holding that scene as ./pile.
+first_frame() {
+  local name=$1
+  shift
+  e2e_prepare
+  cp "$E2E_TMP/still" "$E2E_WORK/pile"
+  E2E_ARGS=("$@")
+  e2e_launch
+  e2e_wait_started
+  e2e_shot "$name" >/dev/null
+  e2e_key_tap Escape
+  e2e_expect_orderly_end
+  E2E_ARGS=()
+}
+first_frame opened pile
+first_frame named --scene "$E2E_TMP/still"
+[ "$(e2e_diff "$E2E_TMP/opened.png" "$E2E_TMP/named.png")" -eq 0 ] ||
+  e2e_fail "ballpit FILE does not start from the scene --scene FILE does"
+printf 'ballpit saw\n' >"$E2E_TMP/junk"
+for refused in "$E2E_TMP/junk" "$E2E_TMP"; do
+  e2e_run_direct "$refused"
+  e2e_expect_status 1
+  [ "$(wc -l <"$E2E_ERR")" -eq 1 ] || e2e_fail "$refused: $(cat "$E2E_ERR")"
+  [ ! -s "$E2E_OUT" ] || e2e_fail "$refused: the program started: $(cat "$E2E_OUT")"
+  e2e_expect_err "^ballpit: $refused is (neither|a directory, not)" 1
+done
+e2e_log "ok: ballpit FILE starts from a scene as --scene FILE does; junk and a directory are refused"
 
 # The save key while paused: the saved world is the one the recording ends
 # with. A second save into a directory that cannot be written fails with a
