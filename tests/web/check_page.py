@@ -143,6 +143,10 @@ def check_frame(browser, base, native, workdir):
                      f" the desktop {tuple(desktop[i:i + 3])}")
     print(f"check: web: the paused start's frame: {differing} of {pixels} pixels differ,"
           f" {bodies} body centres compared")
+    # Replayed in the window to its end, it must be the desktop's session.
+    browser.wait_for("/^replay: /.test(document.getElementById('status').textContent)", 30)
+    if not re.match(r"replay: \d+ ticks, identical$", status(browser)):
+        fail(f"the still session replayed in the page's window: {status(browser)!r}")
 
 
 def status(browser):
