@@ -43,7 +43,9 @@
 #include "graphics.h"
 #include "inputManager.h"
 #include "measure.h"
-#include "recording.h"
+#include "recordFile.h"
+#include "recordFormat.h"
+#include "recordSink.h"
 #include "scene.h"
 #include "sceneFiles.h"
 #include "world.h"
@@ -345,14 +347,17 @@ void runRecord(int count, Options const& options)
     const std::string name = "record-" + std::to_string(count);
     bench::pourPile(count);
     std::string error;
-    if (!recording::open(options.csvDir + "/" + name + ".rec", error)) {
+    if (!recordFile::open(options.csvDir + "/" + name + ".rec", error)) {
         std::cerr << "ballpit-bench: " << error << std::endl;
         debug::quit(1);
     }
     std::vector<recording::Binding> bindings;
     for (int b = 0; b < 10; ++b)
         bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b)});
-    recording::begin(bindings, std::string());
+    recordFile::start();
+    recording::Sink& sink = recordFile::sink();
+    recording::Encoder encoder;
+    sink.write(encoder.header(bindings, std::string()));
     const int blocks = 20;
     const std::uint32_t block = recording::kTicksPerCheck;
     Samples plain(blocks * block);
@@ -363,18 +368,19 @@ void runRecord(int count, Options const& options)
         for (std::uint32_t t = 0; t < block; ++t) {
             const bench::Stopwatch watch;
             if (withRecording) {
-                recording::Tick tick;
-                tick.pointer = {static_cast<int>(t), 100, true, false};
-                tick.statuses.assign(bindings.size(), input::Idle);
-                recording::tick(tick);
+                recording::Input in;
+                in.pointer = {static_cast<int>(t), 100, true, false};
+                in.statuses.assign(bindings.size(), input::Idle);
+                sink.write(encoder.input(in));
             }
             manager::update(bench::kStep);
             if (withRecording && ++ticks % block == 0)
-                recording::check(ticks, manager::worldHash());
+                sink.write(encoder.check(ticks, manager::worldHash()));
             (withRecording ? recorded : plain).add(count, watch);
         }
     }
-    recording::finish(ticks, manager::worldHash());
+    sink.write(encoder.end(ticks, manager::worldHash()));
+    sink.close();
 
     Summary summary(options.csvDir, name);
     std::cout << std::fixed << std::setprecision(3) << "record " << count << ": " << count << " balls, " << blocks

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "debug.h"
+#include "errorLine.h"
 #include "fileKind.h"
 #include "keys.h"
 #include "reader.h"
@@ -34,7 +35,7 @@ std::string nameOf(SDLKey code)
 
 [[noreturn]] void usageError(std::string const& problem)
 {
-    std::cerr << "ballpit: " << problem << "; " << kUsage << std::endl;
+    errorLine::print(problem + "; " + kUsage);
     debug::quit(kUsageStatus);
 }
 
@@ -56,7 +57,7 @@ void useFile(std::string const& file, Options& options)
     fileKind::Kind kind = fileKind::Kind::scene;
     std::string error;
     if (!fileKind::identify(file, kind, error)) {
-        std::cerr << "ballpit: " << error << std::endl;
+        errorLine::print(error);
         debug::quit(1);
     }
     // A scene is named with a '/', so that it is read as this file, never

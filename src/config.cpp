@@ -144,7 +144,7 @@ bool shapeAsked()
     return fShape;
 }
 
-bool saveWorld()
+bool saveAsked()
 {
     return fSave;
 }

@@ -31,6 +31,6 @@ bool showHud();
 // press is refused, with a line saying why.
 bool shapeAsked();
 // True in the tick the save key goes down.
-bool saveWorld();
+bool saveAsked();
 
 }  // namespace cfg

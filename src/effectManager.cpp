@@ -116,6 +116,7 @@ void setWell(Vector2 const& position, bool on)
         deactivate(pMouseWell);
 }
 
+// Declared for the tests alone (tests/held_ball.h): the program never asks.
 PhysicsEntity const* held()
 {
     return s_effects ? s_effects->grab.held : nullptr;

@@ -21,9 +21,6 @@ Vector2 wellPosition();
 bool wellOn();
 void setWell(Vector2 const& position, bool on);
 
-// The ball the middle button holds; null when none. Not called by the
-// program: for tests.
-PhysicsEntity const* held();
 // Lets go of the entity if it is the one held: a body leaving the world.
 void letGo(Entity const* entity);
 

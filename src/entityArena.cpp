@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iostream>
+#include <string>
 #include <vector>
 
 #include "debug.h"
+#include "errorLine.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -38,8 +39,8 @@ unsigned char* base()
         void* reserved = mmap(nullptr, kSlots * kSlotBytes, PROT_READ | PROT_WRITE,
                               MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (reserved == MAP_FAILED) {
-            std::cerr << "ballpit: cannot reserve the world's " << (kSlots * kSlotBytes >> 20)
-                      << " MiB of address space: " << std::strerror(errno) << std::endl;
+            errorLine::print("cannot reserve the world's " + std::to_string(kSlots * kSlotBytes >> 20) +
+                             " MiB of address space: " + std::strerror(errno));
             debug::quit(1);
         }
         s_pBase = static_cast<unsigned char*>(reserved);

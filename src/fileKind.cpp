@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "recording.h"
+#include "recordFormat.h"
 #include "scene.h"
 
 namespace fileKind {

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <unistd.h>
 
-#include "recording.h"
+#include "recordFile.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ namespace {
 // at the update thread's next tick boundary (half a second at most).
 void sighandler(int signal)
 {
-    recording::endSoon();
+    recordFile::endSoon();
     static const char kMessage[] = "SIGINT caught\n";
     ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
     (void)written;

@@ -1,6 +1,7 @@
 #include "inputManager.h"
 
 #include <cstring>
+#include <vector>
 
 #include "keys.h"
 #include "sdlCompat.h"
@@ -11,7 +12,7 @@ namespace {
 
 // What every reader of this tick sees, and the pointer of the tick before,
 // for the presses of the buttons.
-Tick s_tick;
+Frame s_frame;
 Pointer s_lastPointer;
 
 bool held(Pointer const& pointer, Button button)
@@ -42,131 +43,137 @@ int codeOf(SDLKey const& key)
     return code;
 }
 
-void setCode(Tick& tick, int code, KeyStatus status)
+void setCode(Frame& frame, int code, KeyStatus status)
 {
     if (inTable(code))
-        tick.keys[code] = status;
+        frame.keys[code] = status;
+}
+
+// Every event waiting in the platform's queue, in order.
+std::vector<SDL_Event> drain()
+{
+    std::vector<SDL_Event> events;
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0)
+        events.push_back(event);
+    return events;
 }
 
 }  // namespace
 
 void init()
 {
-    s_tick = Tick();
+    s_frame = Frame();
     s_lastPointer = Pointer();
 }
 
 void clean() {}
 
-Tick fromPlatform()
+Frame decode(Frame const& last, std::vector<SDL_Event> const& events, SDLKey const& end)
 {
-    Tick tick;
+    Frame frame;
+    frame.pointer = last.pointer;
     for (int code = 0; code < SDLK_LAST; ++code) {
-        const KeyStatus last = s_tick.keys[code];
-        tick.keys[code] = last == JustReleased ? Idle : last == JustPressed ? Held : last;
+        const KeyStatus was = last.keys[code];
+        frame.keys[code] = was == JustReleased ? Idle : was == JustPressed ? Held : was;
     }
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
+    for (SDL_Event const& event : events) {
         switch (event.type) {
         case SDL_KEYDOWN:
-            setCode(tick, sdlCompat::classicKeyCode(codeOf(event.key.keysym.sym)), JustPressed);
+            setCode(frame, sdlCompat::classicKeyCode(codeOf(event.key.keysym.sym)), JustPressed);
             break;
         case SDL_KEYUP:
-            setCode(tick, sdlCompat::classicKeyCode(codeOf(event.key.keysym.sym)), JustReleased);
+            setCode(frame, sdlCompat::classicKeyCode(codeOf(event.key.keysym.sym)), JustReleased);
             break;
         case SDL_QUIT:
-            // Closing the window acts exactly like releasing the end key.
-            setStatus(tick, key::end, JustReleased);
-            tick.closed = true;
+            setStatus(frame, end, JustReleased);
+            frame.closed = true;
             break;
         default:
             break;
         }
     }
-    const Uint8 buttons = SDL_GetMouseState(&tick.pointer.x, &tick.pointer.y);
-    tick.pointer.left = (buttons & SDL_BUTTON(1)) != 0;
-    tick.pointer.right = (buttons & SDL_BUTTON(3)) != 0;
-    tick.pointer.middle = (buttons & SDL_BUTTON(2)) != 0;
-    return tick;
+    return frame;
 }
 
-void apply(Tick const& tick)
+Frame fromPlatform()
 {
-    s_lastPointer = s_tick.pointer;
-    s_tick = tick;
+    Frame frame = decode(s_frame, drain(), key::end);
+    const Uint8 buttons = SDL_GetMouseState(&frame.pointer.x, &frame.pointer.y);
+    frame.pointer.left = (buttons & SDL_BUTTON(1)) != 0;
+    frame.pointer.right = (buttons & SDL_BUTTON(3)) != 0;
+    frame.pointer.middle = (buttons & SDL_BUTTON(2)) != 0;
+    return frame;
 }
 
-void update()
+void apply(Frame const& frame)
 {
-    apply(fromPlatform());
+    s_lastPointer = s_frame.pointer;
+    s_frame = frame;
 }
 
-KeyStatus statusIn(Tick const& tick, SDLKey const& key)
+KeyStatus statusIn(Frame const& frame, SDLKey const& key)
 {
     const int code = codeOf(key);
-    return inTable(code) ? tick.keys[code] : Idle;
+    return inTable(code) ? frame.keys[code] : Idle;
 }
 
-void setStatus(Tick& tick, SDLKey const& key, KeyStatus status)
+void setStatus(Frame& frame, SDLKey const& key, KeyStatus status)
 {
-    setCode(tick, codeOf(key), status);
+    setCode(frame, codeOf(key), status);
 }
 
 bool drainStops(SDLKey const& end)
 {
-    bool stop = false;
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0)
-        stop = stop || event.type == SDL_QUIT ||
-               (event.type == SDL_KEYUP && codeOf(event.key.keysym.sym) == codeOf(end));
-    return stop;
+    const Frame stops = decode(Frame(), drain(), end);
+    return stops.closed || statusIn(stops, end) == JustReleased;
 }
 
 bool isPressed(SDLKey const& key)
 {
-    const KeyStatus status = statusIn(s_tick, key);
+    const KeyStatus status = statusIn(s_frame, key);
     return status == JustPressed || status == Held;
 }
 
 bool isReleased(SDLKey const& key)
 {
-    const KeyStatus status = statusIn(s_tick, key);
+    const KeyStatus status = statusIn(s_frame, key);
     return status == Idle || status == JustReleased;
 }
 
 bool wasPressed(SDLKey const& key)
 {
-    return statusIn(s_tick, key) == JustPressed;
+    return statusIn(s_frame, key) == JustPressed;
 }
 
 bool wasReleased(SDLKey const& key)
 {
-    return statusIn(s_tick, key) == JustReleased;
+    return statusIn(s_frame, key) == JustReleased;
 }
 
 bool mouseLeft()
 {
-    return s_tick.pointer.left;
+    return s_frame.pointer.left;
 }
 
 bool mouseRight()
 {
-    return s_tick.pointer.right;
+    return s_frame.pointer.right;
 }
 
 bool mouseMiddle()
 {
-    return s_tick.pointer.middle;
+    return s_frame.pointer.middle;
 }
 
 bool mousePressed(Button button)
 {
-    return held(s_tick.pointer, button) && !held(s_lastPointer, button);
+    return held(s_frame.pointer, button) && !held(s_lastPointer, button);
 }
 
 Vector2 mousePosition()
 {
-    return Vector2(static_cast<float>(s_tick.pointer.x), static_cast<float>(s_tick.pointer.y));
+    return Vector2(static_cast<float>(s_frame.pointer.x), static_cast<float>(s_frame.pointer.y));
 }
 
 }  // namespace input

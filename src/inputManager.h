@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "Vector2.h"
 
 // Per-tick key statuses from the platform's event queue, and the mouse as the
@@ -26,7 +28,7 @@ enum class Button { left, right, middle };
 // the status of every key, so of every binding. Live play takes it from the
 // platform and a replay from its file; either way apply() makes it what the
 // tick reads, and a recording records it.
-struct Tick {
+struct Frame {
     Pointer pointer;
     bool closed = false;
     KeyStatus keys[SDLK_LAST] = {};
@@ -35,23 +37,27 @@ struct Tick {
 void init();
 void clean();
 
-// Live play: this tick's input from the platform. The last tick's statuses
-// aged, then the event queue drained, and the mouse taken.
-Tick fromPlatform();
-// Makes `tick` the input every reader of this tick sees: the one writer of
+// The key statuses that follow `last` given the platform's `events` in their
+// order: last's aged (a press is held, a release idle), then each key event
+// applied, its code taken as the classic library gives it (sdlCompat.h).
+// Closing the window acts exactly like releasing `end`, whatever key that
+// is. The pointer is last's: the platform's events do not move it.
+Frame decode(Frame const& last, std::vector<SDL_Event> const& events, SDLKey const& end);
+// Live play: this tick's input from the platform. The event queue drained
+// and decoded after the tick applied last, and the mouse taken.
+Frame fromPlatform();
+// Makes `frame` the input every reader of this tick sees: the one writer of
 // the input state.
-void apply(Tick const& tick);
-// fromPlatform, then apply, as a live tick begins. Not called by the
-// program, whose session records the value between the two: for tests.
-void update();
+void apply(Frame const& frame);
 
 // A key's status in a tick's input; Idle for codes outside the key table.
-KeyStatus statusIn(Tick const& tick, SDLKey const& key);
+KeyStatus statusIn(Frame const& frame, SDLKey const& key);
 // Sets it; codes outside the key table change nothing.
-void setStatus(Tick& tick, SDLKey const& key, KeyStatus status);
+void setStatus(Frame& frame, SDLKey const& key, KeyStatus status);
 
-// While replaying: takes the live events without applying them; true when
-// they release `end` or close the window, the ways a person stops a replay.
+// While replaying: takes the live events without applying them; true when,
+// decoded as live play decodes them, they release `end` or close the window,
+// the ways a person stops a replay.
 bool drainStops(SDLKey const& end);
 
 // Key codes outside the table are never down and never change.

@@ -1,8 +1,13 @@
 #include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commandLine.h"
 #include "config.h"
@@ -14,6 +19,7 @@
 #include "liveStats.h"
 #include "overlay.h"
 #include "reader.h"
+#include "recordFile.h"
 #include "sceneFiles.h"
 #include "session.h"
 #include "startup.h"
@@ -38,6 +44,8 @@ std::atomic<int> s_iDrawCount{0};
 // Set by the update thread as it ends, read by main after joining it: a
 // replay's verdict.
 int s_iExitStatus = 0;
+// Set before the threads start: the run is recorded to a file.
+bool s_bRecording = false;
 int s_iUpdateCount = 0;
 int s_iFPS = 0;
 int s_iUPS = 0;
@@ -115,9 +123,43 @@ int startDrawThread(void*)
     return 0;
 }
 
+// exit() while the recording is open: another thread called it (Xlib does
+// when the display is lost under the draw thread), the update thread is
+// still running. The recording ends first; then the process ends with the
+// same status without static destructors, which the threads still running
+// would outlive.
+void endRecordingAtExit(int status, void*)
+{
+    if (recordFile::endSoon())
+        debug::quit(status);
+}
+
+// On the update thread, before its first tick. SIGINT's handler waits for
+// this thread's next tick boundary (recordFile::endSoon), so it must run on
+// another one; the writer thread, started here, inherits the mask.
+void startRecording()
+{
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+    on_exit(endRecordingAtExit, nullptr);
+    recordFile::start();
+}
+
+// The thread that asked for the recording's end ends the process: this
+// one, its recording closed, stops for good, the world untouched.
+[[noreturn]] void park()
+{
+    for (;;)
+        pause();
+}
+
 int startUpdateThread(void*)
 {
     waitFor(s_bDrawInitialized, kHandshakePollMillis);
+    if (s_bRecording)
+        startRecording();
     session::start(true);
     DPF(0, "Initialization Complete");
     s_bUpdateInitialized.store(true, std::memory_order_release);
@@ -125,6 +167,8 @@ int startUpdateThread(void*)
     while (s_bIsRunning.load()) {
         const int start = tickCountMicro();
         const session::Ran ran = session::tick();
+        if (recordFile::closed())
+            park();
         if (ran == session::Ran::none) {
             s_bIsRunning.store(false);
             break;
@@ -142,6 +186,16 @@ int startUpdateThread(void*)
     waitFor(s_bDrawStopped, 1);
     s_iExitStatus = session::stop();
     return 0;
+}
+
+// The file named on the command line, written by a thread of its own.
+bool openRecording(std::string const& path, std::string& error)
+{
+    if (!recordFile::open(path, error))
+        return false;
+    session::recordInto(recordFile::sink());
+    s_bRecording = true;
+    return true;
 }
 
 SDL_Thread* startThread(int (*entry)(void*), const char* name)
@@ -169,11 +223,23 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.scene == "list") {
-        for (sceneFiles::Entry const& entry : sceneFiles::list())
+        const std::vector<sceneFiles::Entry> scenes = sceneFiles::list();
+        for (sceneFiles::Entry const& entry : scenes)
             std::cout << entry.name << "\t" << entry.path << "\n";
+        // An empty list would look like success to a person whose program
+        // cannot see its presets (a build tree run from elsewhere).
+        if (scenes.empty()) {
+            std::cerr << "ballpit: no scenes found; looked in";
+            const char* separator = " ";
+            for (std::string const& dir : sceneFiles::directories()) {
+                std::cerr << separator << dir;
+                separator = ", ";
+            }
+            std::cerr << std::endl;
+        }
         return 0;
     }
-    if (const std::optional<int> status = startup::openOrRunHeadless(options))
+    if (const std::optional<int> status = startup::openOrRunHeadless(options, openRecording))
         return *status;
     installSignal();
     debug::init();

@@ -405,13 +405,11 @@ bool read(std::string const& path, Scene& scene, std::string& error)
         error = path + ":0: " + std::strerror(errno);
         return false;
     }
-    // The largest world the arena holds stays far below this.
-    const std::size_t kMaxBytes = std::size_t(1) << 28;
     std::string text;
     char chunk[65536];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxBytes) {
+        if (text.size() > kMaxTextBytes) {
             error = path + ":0: larger than any world";
             return false;
         }

@@ -46,6 +46,10 @@ namespace scene {
 
 // What the first line starts with, before the version.
 const char kMagic[] = "ballpit scene";
+// No scene's text is longer: the largest world the arena holds stays far
+// below this.
+const std::size_t kMaxTextBytes = std::size_t(1) << 28;
+
 const int kVersion = 1;
 const std::size_t kMaxLineBytes = 4096;
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 
+#include "fileWrite.h"
 #include "programFiles.h"
 #include "scene.h"
 
@@ -25,13 +26,6 @@ std::string savedDir()
 {
     const std::string data = programFiles::dataDir();
     return data.empty() ? data : data + "/scenes";
-}
-
-// The presets under the working directory, the saved scenes, the installed
-// presets: the order programFiles gives every file of the program.
-std::vector<std::string> searchOrder()
-{
-    return programFiles::searchOrder(kPresetsInWorkingDir, savedDir(), "scenes");
 }
 
 // The scenes of a directory by name; earlier entries of `into` stay.
@@ -54,12 +48,17 @@ std::string reason(std::string const& path, int error)
 
 }  // namespace
 
+std::vector<std::string> directories()
+{
+    return programFiles::searchOrder(kPresetsInWorkingDir, savedDir(), "scenes");
+}
+
 std::string find(std::string const& name)
 {
     std::error_code error;
     if (name.find('/') != std::string::npos || std::filesystem::exists(name, error))
         return name;
-    return programFiles::firstFile(searchOrder(), name + kExtension);
+    return programFiles::firstFile(directories(), name + kExtension);
 }
 
 bool load(std::string const& name, scene::Scene& scene, std::string& error)
@@ -75,7 +74,7 @@ bool load(std::string const& name, scene::Scene& scene, std::string& error)
 std::vector<Entry> list()
 {
     std::map<std::string, std::string> found;
-    for (std::string const& dir : searchOrder())
+    for (std::string const& dir : directories())
         collect(dir, found);
     const std::string saved = savedDir();
     std::vector<Entry> presets;
@@ -103,17 +102,7 @@ bool write(std::string const& path, std::string const& text, std::string& error)
         error = reason(path, errno);
         return false;
     }
-    std::size_t done = 0;
-    int failure = 0;
-    while (done < text.size() && failure == 0) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written > 0)
-            done += static_cast<std::size_t>(written);
-        else if (written < 0 && errno != EINTR)
-            failure = errno;
-        else if (written == 0)
-            failure = EIO;
-    }
+    int failure = fileWrite::all(fd, text.data(), text.size());
     if (failure == 0 && fsync(fd) != 0)
         failure = errno;
     if (::close(fd) != 0 && failure == 0)

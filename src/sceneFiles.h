@@ -14,6 +14,11 @@ struct Scene;
 // (programFiles::installedDir()/scenes).
 namespace sceneFiles {
 
+// Where scenes are looked for, in order: the presets under the working
+// directory, the saved scenes, the installed presets (the order programFiles
+// gives every file of the program).
+std::vector<std::string> directories();
+
 // The file a scene named on the command line is read from: NAME itself when
 // it holds a '/' or names something that exists; else NAME.scene where the
 // search order finds it first. Empty when there is none.

@@ -9,11 +9,14 @@
 #include "config.h"
 #include "debug.h"
 #include "entityManager.h"
+#include "errorLine.h"
 #include "game.h"
 #include "inputManager.h"
 #include "keys.h"
 #include "liveStats.h"
-#include "recording.h"
+#include "recordFormat.h"
+#include "recordSink.h"
+#include "replay.h"
 #include "scene.h"
 #include "sceneFiles.h"
 #include "ticks.h"
@@ -23,166 +26,117 @@ namespace session {
 
 namespace {
 
-// Still: a headless run, whose ticks take no input.
-enum class Mode { live, record, replay, still };
-
-Mode s_mode = Mode::live;
-std::string s_path;
 std::uint32_t s_uTicks = 0;
 
-// Recording: the bindings in the order of the header.
+// Recording: where to, the bindings in the order of the header, and the
+// bytes of each record.
+recording::Sink* s_pSink = nullptr;
 std::vector<SDLKey const*> s_recorded_Bindings;
+recording::Encoder s_encoder;
 
-// Replaying: the file, the next tick's input once read, and the verdict.
-recording::Reader s_reader;
-recording::Tick s_next;
-bool s_bHaveNext = false;
-bool s_bOver = false;
-int s_iStatus = kIdentical;
-std::string s_verdict;
-// A damaged file is an error, on standard error; every other verdict is the
-// replay's result.
-bool s_bDamaged = false;
-
-void conclude(int status, std::string const& verdict, bool damaged = false)
+// A tick's input as a recording keeps it: the status of each recorded binding.
+recording::Input recorded(input::Frame const& in)
 {
-    s_bOver = true;
-    s_iStatus = status;
-    s_verdict = verdict;
-    s_bDamaged = damaged;
+    recording::Input kept;
+    kept.pointer = in.pointer;
+    kept.closed = in.closed;
+    for (SDLKey const* binding : s_recorded_Bindings)
+        kept.statuses.push_back(input::statusIn(in, *binding));
+    return kept;
 }
 
-// Reads on to the next tick of the replay, checking the world against every
-// hash on the way; false, with the verdict, once there is none.
-bool readToNextTick()
+void finishRecording()
 {
-    for (;;) {
-        std::uint32_t ticks = 0;
-        std::uint64_t hash = 0;
-        std::string error;
-        switch (s_reader.next(s_next, ticks, hash, error)) {
-        case recording::Reader::Next::tick:
-            s_bHaveNext = true;
-            return true;
-        case recording::Reader::Next::check:
-            if (hash != manager::worldHash()) {
-                conclude(kDiverged, "replay: diverged at tick " + std::to_string(ticks));
-                return false;
-            }
-            break;
-        case recording::Reader::Next::end:
-            if (hash != manager::worldHash())
-                conclude(kDiverged, "replay: diverged at tick " + std::to_string(ticks));
-            else
-                conclude(kIdentical, "replay: " + std::to_string(ticks) + " ticks, identical");
-            return false;
-        case recording::Reader::Next::truncated:
-            conclude(kBadRecording, "replay: truncated after tick " + std::to_string(s_uTicks));
-            return false;
-        case recording::Reader::Next::corrupted:
-            conclude(kBadRecording, "ballpit: " + s_path + " is corrupted: " + error, true);
-            return false;
-        }
-    }
+    if (s_pSink == nullptr)
+        return;
+    s_pSink->write(s_encoder.end(s_uTicks, manager::worldHash()));
+    s_pSink->close();
+    s_pSink = nullptr;
 }
 
-void concludeStopped()
+// Where each tick's input comes from and what follows each tick, chosen once
+// at start.
+struct Source {
+    // The bindings in force, and what a recording starts with.
+    void (*begin)();
+    // This tick's input, after `ticks` ticks; false when there is none.
+    bool (*take)(std::uint32_t ticks, input::Frame& in);
+    // After the tick, `ticks` in all: false when the run ends with it.
+    bool (*after)(std::uint32_t ticks);
+    // After the last tick: the exit status.
+    int (*end)(std::uint32_t ticks);
+    // A replay repeats the world, not what the session wrote.
+    bool saves;
+};
+
+bool noEnd(std::uint32_t)
 {
-    conclude(kIdentical, "replay: stopped after tick " + std::to_string(s_uTicks));
+    return true;
 }
 
-// A replay reads no key file: the recorded bindings are the ones in force,
-// and a binding the recording does not name has no key.
-void useRecordedBindings()
+int statusZero(std::uint32_t)
 {
-    key::init();
-    for (auto& binding : key::sdlMap)
-        *binding.second = key::unbound;
-    for (recording::Binding const& recorded : s_reader.bindings()) {
-        const auto binding = key::sdlMap.find(recorded.name);
-        if (binding == key::sdlMap.end()) {
-            std::cerr << "ballpit: " << s_path << " was recorded with a binding this ballpit does not have: "
-                      << recorded.name << std::endl;
-            debug::quit(kBadRecording);
-        }
-        *binding->second = recorded.code;
-    }
+    return 0;
+}
+
+bool fromPlatform(std::uint32_t, input::Frame& in)
+{
+    in = input::fromPlatform();
+    return true;
 }
 
 // A recording starts with the bindings in force, in the order of their names.
 void beginRecording()
 {
+    cfg::init();
+    s_recorded_Bindings.clear();
     std::vector<recording::Binding> bindings;
     for (auto const& binding : key::sdlMap) {
         bindings.push_back({binding.first, *binding.second});
         s_recorded_Bindings.push_back(binding.second);
     }
-    recording::begin(bindings, world::given() ? scene::write(*world::given()) : std::string());
+    s_pSink->write(s_encoder.header(bindings, world::given() ? scene::write(*world::given()) : std::string()));
 }
 
-// A tick's input as a recording keeps it: the status of each recorded binding.
-recording::Tick recorded(input::Tick const& in)
+bool recordFromPlatform(std::uint32_t ticks, input::Frame& in)
 {
-    recording::Tick tick;
-    tick.pointer = in.pointer;
-    tick.closed = in.closed;
-    for (SDLKey const* binding : s_recorded_Bindings)
-        tick.statuses.push_back(input::statusIn(in, *binding));
-    return tick;
-}
-
-// And back: every key the recording names no binding for is idle.
-input::Tick replayed(recording::Tick const& tick)
-{
-    input::Tick in;
-    in.pointer = tick.pointer;
-    in.closed = tick.closed;
-    std::vector<recording::Binding> const& bindings = s_reader.bindings();
-    for (std::size_t i = 0; i < bindings.size(); ++i)
-        input::setStatus(in, bindings[i].code, tick.statuses[i]);
-    return in;
-}
-
-// This tick's input: live (and recorded, when recording) or replayed. False
-// when there is none: the replay reached its last tick, found a fault, or a
-// person stopped it with the end key or by closing the window.
-bool takeInput(input::Tick& in)
-{
-    if (s_mode == Mode::still) {
-        in = input::Tick();
-        return true;
-    }
-    if (s_mode != Mode::replay) {
-        in = input::fromPlatform();
-        if (s_mode == Mode::record)
-            recording::tick(recorded(in));
-        return true;
-    }
-    if (s_bOver)
-        return false;
-    if (input::drainStops(key::end)) {
-        concludeStopped();
-        return false;
-    }
-    if (!s_bHaveNext && !readToNextTick())
-        return false;
-    in = replayed(s_next);
-    s_bHaveNext = false;
+    fromPlatform(ticks, in);
+    s_pSink->write(s_encoder.input(recorded(in)));
     return true;
 }
 
-// After every tick: the checks of a recording or a replay. False when a
-// replay must stop: it diverged or reached its end.
-bool checkTick()
+// A hash every 100 ticks; the recording finished, and the run ended, when
+// the sink asks.
+bool checkRecording(std::uint32_t ticks)
 {
-    ++s_uTicks;
-    if (s_mode == Mode::record && s_uTicks % recording::kTicksPerCheck == 0)
-        recording::check(s_uTicks, manager::worldHash());
-    recording::endIfAsked(s_uTicks, manager::worldHash);
-    if (s_mode == Mode::replay)
-        return readToNextTick();
+    if (ticks % recording::kTicksPerCheck == 0)
+        s_pSink->write(s_encoder.check(ticks, manager::worldHash()));
+    if (!s_pSink->endAsked())
+        return true;
+    finishRecording();
+    return false;
+}
+
+int endRecording(std::uint32_t)
+{
+    finishRecording();
+    return 0;
+}
+
+// A headless run takes no input and reads no key file.
+void noBindings() {}
+
+bool noInput(std::uint32_t, input::Frame& in)
+{
+    in = input::Frame();
     return true;
 }
+
+const Source kLive = {cfg::init, fromPlatform, noEnd, statusZero, true};
+const Source kRecorded = {beginRecording, recordFromPlatform, checkRecording, endRecording, true};
+const Source kReplayed = {replay::useBindings, replay::next, replay::afterTick, replay::conclude, false};
+const Source kHeadless = {noBindings, noInput, noEnd, statusZero, true};
+Source const* s_pSource = &kLive;
 
 // The save key: the world as a new saved scene, and a line saying where.
 void saveWorld()
@@ -192,7 +146,7 @@ void saveWorld()
     if (sceneFiles::save(scene::write(worldScene()), path, error))
         DPF(0, ("saved: " + path).c_str());
     else
-        std::cerr << "ballpit: " << error << std::endl;
+        errorLine::print(error);
 }
 
 void announce(bool on, const char* line)
@@ -203,25 +157,21 @@ void announce(bool on, const char* line)
 
 }  // namespace
 
-bool openRecording(std::string const& path, std::string& error)
+void recordInto(recording::Sink& sink)
 {
-    if (!recording::open(path, error))
-        return false;
-    s_mode = Mode::record;
-    s_path = path;
-    return true;
+    s_pSink = &sink;
+    s_pSource = &kRecorded;
 }
 
 bool openReplay(std::string const& path, std::string& error)
 {
-    if (!s_reader.open(path, error))
+    if (!replay::open(path, error))
         return false;
-    s_mode = Mode::replay;
-    s_path = path;
-    if (s_reader.scene().empty())
+    s_pSource = &kReplayed;
+    if (replay::sceneText().empty())
         return true;
     scene::Scene start;
-    if (!scene::parse(s_reader.scene(), start, error)) {
+    if (!scene::parse(replay::sceneText(), start, error)) {
         error = path + " starts from a scene this ballpit does not read: line " + error;
         return false;
     }
@@ -241,53 +191,43 @@ void useScene(scene::Scene const& scene)
 
 void start(bool announceLines)
 {
+    s_uTicks = 0;
     game::init();
     world::build();
     announce(announceLines, "Game initialized");
     input::init();
     announce(announceLines, "Input initialized");
-    // A headless run takes no input and reads no key file.
-    if (s_mode == Mode::replay)
-        useRecordedBindings();
-    else if (s_mode != Mode::still)
-        cfg::init();
+    s_pSource->begin();
     announce(announceLines, "Configs initialized");
-    if (s_mode == Mode::record)
-        beginRecording();
 }
 
 Ran tick()
 {
-    input::Tick in;
-    if (!takeInput(in))
+    input::Frame in;
+    if (!s_pSource->take(s_uTicks, in))
         return Ran::none;
-    input::apply(in);
-    cfg::handleInput();
-    game::handleInput();
+    step(in);
     bool last = cfg::endGame();
-    const int stepStart = tickCountMicro();
-    game::update(game::kStep);
-    liveStats::endTick(tickDifference(tickCountMicro(), stepStart));
-    // A replay repeats the world, not what the session wrote.
-    if (cfg::saveWorld() && s_mode != Mode::replay)
+    if (cfg::saveAsked() && s_pSource->saves)
         saveWorld();
-    if (!checkTick())
+    if (!s_pSource->after(++s_uTicks))
         last = true;
     return last ? Ran::lastTick : Ran::tick;
 }
 
+void step(input::Frame const& in)
+{
+    input::apply(in);
+    cfg::handleInput();
+    game::handleInput();
+    const int stepStart = tickCountMicro();
+    game::update(game::kStep);
+    liveStats::endTick(tickDifference(tickCountMicro(), stepStart));
+}
+
 int stop()
 {
-    int status = 0;
-    if (s_mode == Mode::record)
-        recording::finish(s_uTicks, manager::worldHash());
-    if (s_mode == Mode::replay) {
-        // The recorded end key ended the run before the recording did.
-        if (!s_bOver)
-            concludeStopped();
-        (s_bDamaged ? std::cerr : std::cout) << s_verdict << std::endl;
-        status = s_iStatus;
-    }
+    const int status = s_pSource->end(s_uTicks);
     cfg::clean();
     input::clean();
     game::clean();
@@ -314,7 +254,7 @@ int replayHeadless()
 
 int runHeadless(long ticks, std::string const& saveFile)
 {
-    s_mode = Mode::still;
+    s_pSource = &kHeadless;
     debug::init();
     start(false);
     for (long t = 0; t < ticks; ++t)
@@ -326,7 +266,7 @@ int runHeadless(long ticks, std::string const& saveFile)
     int status = 0;
     std::string error;
     if (!saveFile.empty() && !sceneFiles::write(saveFile, scene::write(worldScene()), error)) {
-        std::cerr << "ballpit: " << error << std::endl;
+        errorLine::print(error);
         status = 1;
     }
     stop();

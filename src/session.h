@@ -2,26 +2,30 @@
 
 #include <string>
 
+namespace input {
+struct Frame;
+}
+namespace recording {
+class Sink;
+}
 namespace scene {
 struct Scene;
 }
 
 // A run of the world, tick by tick: its start-up, its ticks and its end, the
 // same for the live program, a replay in the window and a replay without
-// one. A tick's input comes from the platform (and is recorded, when
-// recording) or from a recording being replayed.
+// one. Where each tick's input comes from is chosen once, at start: the
+// platform, the platform and a recording of it, a recording being replayed,
+// or nothing (a headless run). Nothing here blocks, sleeps or touches
+// signals or threads: the program that drives the run decides how it ends.
 namespace session {
 
-// Exit statuses of a replay.
-const int kIdentical = 0;
-const int kBadRecording = 1;
-const int kDiverged = 3;
-
-// Main thread, before the run starts: the file named on the command line.
-// False, with a one-line reason, when it cannot be opened (or, for a replay,
-// is no recording this program reads).
-bool openRecording(std::string const& path, std::string& error);
-// A replay starts from the scene its recording names.
+// Before the run starts: the run is recorded into `sink` (the driver's: a
+// file, memory), which must outlive it.
+void recordInto(recording::Sink& sink);
+// A replay starts from the scene its recording names; false, with a
+// one-line reason, when the file cannot be opened or is no recording this
+// program reads.
 bool openReplay(std::string const& path, std::string& error);
 // The run starts, and a reset returns, to this scene instead of the starting
 // one; a recording carries it.
@@ -33,8 +37,7 @@ scene::Scene worldScene();
 // On the thread that runs the ticks, once: the world, input, the bindings in
 // force (the key file's; in a replay, the recording's) and a recording's
 // header, each followed by its status line when `announce` is set. A key
-// file or a recording's bindings that cannot be used end the process with
-// status 1.
+// file that cannot be used ends the process with status 1.
 void start(bool announce);
 
 enum class Ran {
@@ -44,10 +47,15 @@ enum class Ran {
     none,      // no tick ran: the replay is over or a person stopped it
 };
 
-// One tick: its input in, the control flags, the game's input and update,
-// the world saved as a scene when the save key asks (not in a replay), then
-// the checks of a recording or a replay.
+// One tick: its input taken, the step, the world saved as a scene when the
+// save key asks (not in a replay), then the checks of a recording or a
+// replay. A recording whose sink asks for its end is finished here, and the
+// tick ends the run.
 Ran tick();
+
+// What a tick runs with its input: the input applied, the control flags, the
+// game's input and update.
+void step(input::Frame const& in);
 
 // After the last tick: a recording is finished and a replay prints its
 // verdict; then the flags, input and the world are cleaned up. No frame may

@@ -1,8 +1,8 @@
 #include "startup.h"
 
-#include <iostream>
 #include <string>
 
+#include "errorLine.h"
 #include "scene.h"
 #include "sceneFiles.h"
 #include "session.h"
@@ -24,13 +24,13 @@ bool useScene(std::string const& name, std::string& error)
 
 }  // namespace
 
-std::optional<int> openOrRunHeadless(commandLine::Options const& options)
+std::optional<int> openOrRunHeadless(commandLine::Options const& options, OpenRecording openRecording)
 {
     std::string error;
     if ((!options.scene.empty() && !useScene(options.scene, error)) ||
-        (!options.recordFile.empty() && !session::openRecording(options.recordFile, error)) ||
+        (!options.recordFile.empty() && !openRecording(options.recordFile, error)) ||
         (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
-        std::cerr << "ballpit: " << error << std::endl;
+        errorLine::print(error);
         return 1;
     }
     if (options.ticks >= 0)

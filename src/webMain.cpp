@@ -19,6 +19,7 @@
 #include "graphics.h"
 #include "gridView.h"
 #include "liveStats.h"
+#include "recordSink.h"
 #include "scene.h"
 #include "session.h"
 #include "startup.h"
@@ -41,6 +42,8 @@ int s_iUpdateCount = 0;
 int s_iDrawCount = 0;
 // The latest report's caption, shown until the next.
 std::string s_caption;
+// A recorded run's records: the page has no files to write but downloads.
+recording::MemorySink s_recorded;
 
 // The statistics the desktop shows in its caption and overlay go to the
 // page's own text; an empty text hides it.
@@ -134,12 +137,19 @@ void startLive()
     emscripten_set_main_loop(frame, 0, 0);
 }
 
+// The run is recorded into memory; the name is the download's.
+bool openRecording(std::string const&, std::string&)
+{
+    session::recordInto(s_recorded);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     // The page's key file is the default one, built in.
-    if (const std::optional<int> status = startup::openOrRunHeadless(commandLine::parse(argc, argv)))
+    if (const std::optional<int> status = startup::openOrRunHeadless(commandLine::parse(argc, argv), openRecording))
         return *status;
     startLive();
     return 0;

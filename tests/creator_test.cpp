@@ -233,7 +233,7 @@ protected:
             ASSERT_EQ(std::system(command.c_str()), 0) << command;
             SDL_Delay(10);
             SDL_PumpEvents();
-            input::update();
+            input::apply(input::fromPlatform());
             if (at(7, 7))
                 return;
         }
@@ -248,7 +248,7 @@ protected:
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         for (int wait = 0; wait < 500; ++wait) {
             SDL_PumpEvents();
-            input::update();
+            input::apply(input::fromPlatform());
             if (reached())
                 return;
             SDL_Delay(10);
@@ -397,7 +397,8 @@ TEST_F(CreatorTest, AddingAndRemovingEachTickTurnsTheQueueOver)
     EXPECT_TRUE(frame.hasBall(716, 550, 10, cCyan));
 
     // With an empty queue the ball added in a tick is the one removed.
-    creator::removeAllBalls();
+    for (int k = creator::ballCount() - static_cast<int>(std::size(kStartBalls)); k > 0; --k)
+        creator::removeBall();
     for (int k = 0; k < 3; ++k) {
         creator::addBall(Vector2(400.0f, 300.0f), 10.0f, cCyan);
         creator::removeBall();
@@ -467,6 +468,5 @@ TEST(Creator, CleanUpDeletesEverything)
     // Nothing is left to remove, and a second clean-up finds nothing to do.
     EXPECT_DEATH(creator::removeBall(), "");
     creator::clean();
-    creator::removeAllBalls();
     manager::clean();
 }

@@ -19,6 +19,7 @@
 #include "float_checks.h"
 #include "game.h"
 #include "graphics.h"
+#include "held_ball.h"
 #include "inputManager.h"
 #include "key_events.h"
 #include "keys.h"
@@ -235,7 +236,7 @@ namespace {
 // pointer at (x, y), the middle button as given.
 void pointer(int x, int y, bool middle)
 {
-    input::Tick in;
+    input::Frame in;
     in.pointer = {x, y, false, false, middle};
     input::apply(in);
     effect::handleInput();

@@ -28,6 +28,7 @@
 #include "inputManager.h"
 #include "key_events.h"
 #include "keys.h"
+#include "session.h"
 #include "starting_scene.h"
 #include "world.h"
 
@@ -130,9 +131,7 @@ using game::kStep;
 // One tick of the update thread.
 void tick()
 {
-    keyevents::tick();
-    game::handleInput();
-    game::update(kStep);
+    session::step(input::fromPlatform());
 }
 
 // The world as the update thread builds it (game::init reads no key file,

@@ -70,47 +70,47 @@ TEST_F(InputTest, StatusesFollowTheLastEventOfEachTick)
     // Down and up between two ticks: only the release is seen.
     press(SDLK_a);
     release(SDLK_a);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_a), kJustReleased);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_a), kIdle);
 
     // Up and down again between two ticks while held: only the press is seen.
     press(SDLK_b);
-    input::update();
-    input::update();
+    keyevents::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_b), kHeld);
     release(SDLK_b);
     press(SDLK_b);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_b), kJustPressed);
     release(SDLK_b);
-    input::update();
+    keyevents::update();
 
     // Held for five ticks, then released.
     press(SDLK_c);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_c), kJustPressed);
     for (int tick = 2; tick <= 5; ++tick) {
-        input::update();
+        keyevents::update();
         EXPECT_EQ(seen(SDLK_c), kHeld) << "tick " << tick;
     }
     release(SDLK_c);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_c), kJustReleased);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_c), kIdle);
 
     // Keys are independent, and each tick drains the whole queue.
     press(SDLK_d);
     press(SDLK_e);
     release(SDLK_e);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_d), kJustPressed);
     EXPECT_EQ(seen(SDLK_e), kJustReleased);
     SDL_Event left;
     EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 0);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_d), kHeld);
     EXPECT_EQ(keysNotIdle(), 1);
 }
@@ -118,9 +118,9 @@ TEST_F(InputTest, StatusesFollowTheLastEventOfEachTick)
 TEST_F(InputTest, ClosingTheWindowReleasesTheEndKeyWhateverItIs)
 {
     closeWindow();
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_ESCAPE), kJustReleased);
-    input::update();
+    keyevents::update();
 
     key::init();
     createKeyMap();
@@ -128,11 +128,11 @@ TEST_F(InputTest, ClosingTheWindowReleasesTheEndKeyWhateverItIs)
     ASSERT_EQ(key::end, SDLK_q);
     // Even while the end key is held down.
     press(SDLK_q);
-    input::update();
-    input::update();
+    keyevents::update();
+    keyevents::update();
     ASSERT_EQ(seen(SDLK_q), kHeld);
     closeWindow();
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_q), kJustReleased);
     EXPECT_EQ(seen(SDLK_ESCAPE), kIdle);
     EXPECT_EQ(keysNotIdle(), 1);
@@ -141,7 +141,7 @@ TEST_F(InputTest, ClosingTheWindowReleasesTheEndKeyWhateverItIs)
 TEST_F(InputTest, MouseEventsLeaveTheKeysAlone)
 {
     press(SDLK_h);
-    input::update();
+    keyevents::update();
     SDL_Event event = {};
     // Were a button event read as a key event, this key would change.
     event.key.keysym.sym = SDLK_p;
@@ -162,7 +162,7 @@ TEST_F(InputTest, MouseEventsLeaveTheKeysAlone)
     event.motion.x = SDLK_p;
     event.motion.xrel = SDLK_p;
     keyevents::push(event);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_h), kHeld);
     EXPECT_EQ(keysNotIdle(), 1);
 }
@@ -171,15 +171,15 @@ TEST_F(InputTest, KeyCodesOutsideTheTableAreIgnored)
 {
     for (int bad : {static_cast<int>(SDLK_LAST), SDLK_LAST + 1, INT_MAX, -1, INT_MIN}) {
         press(bad);
-        input::update();
+        keyevents::update();
         EXPECT_EQ(seen(bad), kIdle) << bad;
         release(bad);
-        input::update();
+        keyevents::update();
         EXPECT_EQ(seen(bad), kIdle) << bad;
     }
     EXPECT_EQ(keysNotIdle(), 0);
     // The last valid code still works.
     press(SDLK_LAST - 1);
-    input::update();
+    keyevents::update();
     EXPECT_EQ(seen(SDLK_LAST - 1), kJustPressed);
 }

@@ -45,11 +45,17 @@ inline void closeWindow()
     push(event);
 }
 
+// The platform's input made this tick's, as a live tick begins.
+inline void update()
+{
+    input::apply(input::fromPlatform());
+}
+
 // A tick of the update thread as far as the control flags go: the events
 // read, then the flags refreshed. The modules that read the flags come after.
 inline void tick()
 {
-    input::update();
+    update();
     cfg::handleInput();
 }
 

@@ -25,7 +25,7 @@ TEST(LiveStats, OneCaptionPerReportNamingScaleAndPauseWhenSet)
     EXPECT_EQ(caption, "ballpit: 58 balls, 100 ups, 60 fps, step 2.00 ms (max 3.00)");
     EXPECT_FALSE(liveStats::newCaption(caption));
 
-    input::Tick in;
+    input::Frame in;
     input::setStatus(in, key::pause, input::JustPressed);
     input::setStatus(in, key::slower, input::JustPressed);
     input::apply(in);

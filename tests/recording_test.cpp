@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "recording.h"
+#include "recordFile.h"
+#include "recordReader.h"
+#include "recordSink.h"
 #include "scratch_file.h"
 
 using recording::Reader;
@@ -22,9 +24,9 @@ namespace {
 
 using Next = Reader::Next;
 
-recording::Tick tickNumber(int i)
+recording::Input tickNumber(int i)
 {
-    recording::Tick tick;
+    recording::Input tick;
     tick.pointer = {i * 7 - 50, 100000 - i, i % 2 == 0, i % 3 == 0, i % 5 == 0};
     tick.closed = i % 50 == 49;
     for (int b = 0; b < 10; ++b)
@@ -32,21 +34,26 @@ recording::Tick tickNumber(int i)
     return tick;
 }
 
-// A recording of `ticks` ticks whose world hash after tick t is t * 1000.
+// A recording of `ticks` ticks whose world hash after tick t is t * 1000,
+// written by the program's file writer.
 void writeRecording(std::string const& path, int ticks)
 {
     std::string error;
-    ASSERT_TRUE(recording::open(path, error)) << error;
+    ASSERT_TRUE(recordFile::open(path, error)) << error;
+    recordFile::start();
+    recording::Sink& sink = recordFile::sink();
+    recording::Encoder encoder;
     std::vector<recording::Binding> bindings;
     for (int b = 0; b < 10; ++b)
         bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b * 31 + 7)});
-    recording::begin(bindings, std::string());
+    sink.write(encoder.header(bindings, std::string()));
     for (int t = 1; t <= ticks; ++t) {
-        recording::tick(tickNumber(t));
+        sink.write(encoder.input(tickNumber(t)));
         if (t % 100 == 0)
-            recording::check(static_cast<std::uint32_t>(t), static_cast<std::uint64_t>(t) * 1000);
+            sink.write(encoder.check(static_cast<std::uint32_t>(t), static_cast<std::uint64_t>(t) * 1000));
     }
-    recording::finish(static_cast<std::uint32_t>(ticks), static_cast<std::uint64_t>(ticks) * 1000);
+    sink.write(encoder.end(static_cast<std::uint32_t>(ticks), static_cast<std::uint64_t>(ticks) * 1000));
+    sink.close();
 }
 
 struct Outcome {
@@ -67,11 +74,11 @@ Outcome readAll(std::string const& path)
     if (!outcome.opened)
         return outcome;
     for (int record = 0; record < 1000000; ++record) {
-        recording::Tick tick;
+        recording::Input tick;
         std::uint32_t ticks = 0;
         std::uint64_t hash = 0;
         const Next next = reader.next(tick, ticks, hash, outcome.error);
-        if (next == Next::tick) {
+        if (next == Next::input) {
             ++outcome.ticks;
             continue;
         }
@@ -101,12 +108,12 @@ TEST(Recording, ReadsBackWhatWasWritten)
     EXPECT_EQ(reader.bindings()[9].code, static_cast<SDLKey>(286));
     int t = 0;
     for (;;) {
-        recording::Tick tick;
+        recording::Input tick;
         std::uint32_t ticks = 0;
         std::uint64_t hash = 0;
         const Next next = reader.next(tick, ticks, hash, error);
-        if (next == Next::tick) {
-            const recording::Tick expected = tickNumber(++t);
+        if (next == Next::input) {
+            const recording::Input expected = tickNumber(++t);
             EXPECT_EQ(tick.pointer.x, expected.pointer.x);
             EXPECT_EQ(tick.pointer.y, expected.pointer.y);
             EXPECT_EQ(tick.pointer.left, expected.pointer.left);

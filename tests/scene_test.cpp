@@ -27,12 +27,12 @@
 #include "keys.h"
 #include "scene.h"
 #include "sceneFiles.h"
+#include "session.h"
 #include "scratch_file.h"
 #include "world.h"
 
 namespace {
 
-using game::kStep;
 
 std::string errorOf(std::string const& text)
 {
@@ -66,7 +66,7 @@ public:
     // point, the right one takes balls back, the well pulls and follows.
     void tick(int t)
     {
-        input::Tick in;
+        input::Frame in;
         in.pointer = {100 + (t * 37) % 600, 100 + (t * 11) % 300, t % 50 < 20, t % 70 > 55, false};
         if (t % 90 == 10)
             input::setStatus(in, key::well, input::JustPressed);
@@ -74,26 +74,17 @@ public:
             input::setStatus(in, key::well, input::JustReleased);
         if (t % 90 > 30)
             input::setStatus(in, key::follow, input::Held);
-        run(in);
+        session::step(in);
     }
     // A tick in which only `key` goes down.
     void press(SDLKey key)
     {
-        input::Tick in;
+        input::Frame in;
         input::setStatus(in, key, input::JustPressed);
-        run(in);
+        session::step(in);
     }
 
     static std::string text() { return scene::write(world::capture()); }
-
-private:
-    static void run(input::Tick const& in)
-    {
-        input::apply(in);
-        cfg::handleInput();
-        game::handleInput();
-        game::update(kStep);
-    }
 };
 
 }  // namespace

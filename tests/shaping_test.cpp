@@ -21,8 +21,10 @@
 #include "entityManager.h"
 #include "game.h"
 #include "graphics.h"
+#include "held_ball.h"
 #include "inputManager.h"
 #include "keys.h"
+#include "session.h"
 #include "shapePoints.h"
 #include "world.h"
 
@@ -60,10 +62,7 @@ protected:
 
     void tick()
     {
-        input::apply(in);
-        cfg::handleInput();
-        game::handleInput();
-        game::update(kStep);
+        session::step(in);
         for (input::KeyStatus& status : in.keys)
             status = input::Idle;
     }
@@ -103,7 +102,7 @@ protected:
         return found;
     }
 
-    input::Tick in;
+    input::Frame in;
 };
 
 }  // namespace

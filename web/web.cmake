@@ -6,12 +6,13 @@ set(BALLPIT_WEB_DIR ${CMAKE_BINARY_DIR}/web CACHE PATH "where the page is built"
 set(WEB_OUT ${BALLPIT_WEB_DIR})
 
 file(GLOB WEB_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-# The desktop's driver, its threads' priorities, its shapes and the overlay's
-# font texture stay on the desktop: the page has its own driver, one thread,
-# draws its shapes in batches (webShapes) and shows the overlay's lines as
-# text.
+# The desktop's driver, its threads' priorities, its recording's writer
+# thread, its shapes and the overlay's font texture stay on the desktop: the
+# page has its own driver, one thread, records into memory, draws its shapes
+# in batches (webShapes) and shows the overlay's lines as text.
 list(REMOVE_ITEM WEB_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/main.cpp ${CMAKE_SOURCE_DIR}/src/overlay.cpp
-  ${CMAKE_SOURCE_DIR}/src/threadPriority.cpp ${CMAKE_SOURCE_DIR}/src/graphicsShapes.cpp)
+  ${CMAKE_SOURCE_DIR}/src/threadPriority.cpp ${CMAKE_SOURCE_DIR}/src/recordFile.cpp
+  ${CMAKE_SOURCE_DIR}/src/graphicsShapes.cpp)
 add_executable(ballpit_web ${WEB_CORE_SOURCES})
 target_include_directories(ballpit_web PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_definitions(ballpit_web PRIVATE BALLPIT_VERSION="${PROJECT_VERSION}")
@@ -41,7 +42,3 @@ set_property(TARGET ballpit_web APPEND PROPERTY LINK_DEPENDS
 foreach(page index.html page.css page.js)
   configure_file(${CMAKE_SOURCE_DIR}/web/${page} ${WEB_OUT}/${page} COPYONLY)
 endforeach()
-
-# The recording's writer registers its end with glibc's on_exit.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/recording.cpp PROPERTIES
-  COMPILE_OPTIONS "-include;${CMAKE_SOURCE_DIR}/web/onExit.h")

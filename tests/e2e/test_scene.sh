@@ -33,6 +33,13 @@ e2e_expect_status 1
 e2e_expect_err '^ballpit: cannot write /dev/null: not a regular file$' 1
 [ -c /dev/null ] || e2e_fail "/dev/null is no longer a device"
 
+# No scene anywhere (the working directory has no scenes/ yet): the list is
+# empty, and says where it looked instead of passing for success.
+e2e_run_direct --scene list
+e2e_expect_status 0
+[ ! -s "$E2E_OUT" ] || e2e_fail "--scene list without scenes printed: $(cat "$E2E_OUT")"
+e2e_expect_err "^ballpit: no scenes found; looked in scenes, $XDG_DATA_HOME/ballpit/scenes" 1
+
 # The presets under the working directory, and a saved scene of the user's.
 mkdir -p "$E2E_WORK/scenes" "$XDG_DATA_HOME/ballpit/scenes"
 cp "$E2E_REPO"/scenes/*.scene "$E2E_WORK/scenes/"
