@@ -3,11 +3,15 @@
 // of the desktop's update and draw threads. Each frame takes the events in,
 // runs as many 10 ms ticks as the time passed asks (a handful at most, so a
 // slow machine slows the world rather than the tab), then draws one frame.
+// A recorded run keeps its records in memory and hands them to the page at
+// its end.
 #include <GL/gl.h>
 #include <SDL.h>
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,6 +19,7 @@
 #include "commandLine.h"
 #include "config.h"
 #include "debug.h"
+#include "entityManager.h"
 #include "game.h"
 #include "graphics.h"
 #include "gridView.h"
@@ -44,6 +49,11 @@ int s_iDrawCount = 0;
 std::string s_caption;
 // A recorded run's records: the page has no files to write but downloads.
 recording::MemorySink s_recorded;
+bool s_bRecording = false;
+// Between the live run's start and its end, which must come once.
+bool s_bLive = false;
+// Ticks the run has taken: a recording's length.
+long s_iTicksRun = 0;
 
 // The statistics the desktop shows in its caption and overlay go to the
 // page's own text; an empty text hides it.
@@ -85,10 +95,30 @@ void drawFrame()
     ++s_iDrawCount;
 }
 
+// A recorded run's figures on standard output and its bytes to the page,
+// which offers them as a download.
+void handOverRecording(std::uint64_t finalHash)
+{
+    char line[80];
+    std::snprintf(line, sizeof line, "recorded: %ld ticks, final hash %016llx", s_iTicksRun,
+                  static_cast<unsigned long long>(finalHash));
+    std::cout << line << std::endl;
+    recording::Bytes const& bytes = s_recorded.bytes();
+    EM_ASM({ if (Module.onRecorded) Module.onRecorded(HEAPU8.slice($0, $0 + $1)); }, bytes.data(), bytes.size());
+}
+
+// The run's end, from its last tick or from the page; a recording gets its
+// end record here (session::stop), after the ticks it holds.
 void end()
 {
+    if (!s_bLive)
+        return;
+    s_bLive = false;
     emscripten_cancel_main_loop();
+    const std::uint64_t finalHash = manager::worldHash();
     const int status = session::stop();
+    if (s_bRecording)
+        handOverRecording(finalHash);
     graphics::clean();
     debug::clean();
     EM_ASM({ if (Module.onEnd) Module.onEnd($0); }, status);
@@ -108,6 +138,7 @@ bool runTicks(double now)
         if (ran == session::Ran::none)
             return false;
         ++s_iUpdateCount;
+        ++s_iTicksRun;
         if (ran == session::Ran::lastTick)
             return false;
     }
@@ -132,15 +163,17 @@ void startLive()
     debug::init();
     graphics::init();
     session::start(true);
+    s_bLive = true;
     s_dLastFrame = s_dLastReport = emscripten_get_now();
     // Returns at once: the browser calls frame() on every animation frame.
     emscripten_set_main_loop(frame, 0, 0);
 }
 
-// The run is recorded into memory; the name is the download's.
+// The run is recorded into memory, handed to the page at its end.
 bool openRecording(std::string const&, std::string&)
 {
     session::recordInto(s_recorded);
+    s_bRecording = true;
     return true;
 }
 
@@ -162,4 +195,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* ballpitWorldScene()
     static std::string s_text;
     s_text = scene::write(session::worldScene());
     return s_text.c_str();
+}
+
+// The page's stop button: the run ends as the end key ends it.
+extern "C" EMSCRIPTEN_KEEPALIVE void ballpitEnd()
+{
+    end();
 }

@@ -48,6 +48,12 @@ window.ballpitRun = async function (args, urls) {
 };
 
 let live = null;
+// The instance whose run is being recorded, and what the latest live run
+// that was no replay started from: a recording starts that afresh.
+let recorded = null;
+let lastStart = { args: [], files: {} };
+// The bytes of the latest recording, also for the check.
+let lastRecording = null;
 
 function download(name, data) {
   const link = document.createElement('a');
@@ -93,17 +99,28 @@ function fillPresets(module) {
 // Starts a live run; when the program refuses what it was given, shows its
 // reason and starts the starting scene instead.
 async function startLive(args, files) {
-  if (live) live.pauseMainLoop();
+  // A recording is ended, and offered, rather than lost.
+  if (live && live === recorded) live.ccall('ballpitEnd', null, [], []);
+  else if (live) live.pauseMainLoop();
   live = null;
+  if (!args.includes('--replay')) lastStart = { args: args.filter((a) => a !== '--record'), files: files || {} };
   const run = await runModule(args, files || {}, {
     canvas: freshCanvas(),
     onStats: (caption, overlay) => { $('stats').textContent = caption + (overlay ? '\n\n' + overlay : ''); },
     onLine: (line) => {
       const saved = /^saved: (.*)$/.exec(line);
       if (saved && live) download(saved[1].replace(/.*\//, ''), live.FS.readFile(saved[1]));
-      if (/^replay: /.test(line)) show(line);
+      if (/^(replay|recorded): /.test(line)) show(line);
     },
-    onEnd: () => { if (!/^replay: /.test($('status').textContent)) show('The run has ended: choose a scene to start again.'); },
+    onRecorded: (bytes) => {
+      lastRecording = bytes;
+      recorded = null;
+      $('record').textContent = kRecordLabel;
+      download('ballpit.rec', bytes);
+    },
+    onEnd: () => {
+      if (!/^(replay|recorded): /.test($('status').textContent)) show('The run has ended: choose a scene to start again.');
+    },
   });
   if (run.refused.length) {
     show(run.refused.join('\n').replace(/^ballpit: /gm, ''));
@@ -111,7 +128,25 @@ async function startLive(args, files) {
     return;
   }
   live = run.module;
+  if (args.includes('--record')) {
+    recorded = live;
+    $('record').textContent = 'Stop recording and download it';
+  }
   fillPresets(live);
+}
+
+// A fresh run of the latest scene, recorded until the button is pressed
+// again or the run ends; the recording then downloads as a .rec.
+const kRecordLabel = $('record').textContent;
+function record() {
+  // Space, the well, must not press it again.
+  $('record').blur();
+  if (live && live === recorded) {
+    live.ccall('ballpitEnd', null, [], []);
+    return;
+  }
+  show('');
+  startLive(lastStart.args.concat(['--record', 'ballpit.rec']), lastStart.files);
 }
 
 async function openFile(file) {
@@ -187,6 +222,7 @@ $('preset').addEventListener('change', (e) => {
 $('file').addEventListener('change', (e) => { if (e.target.files.length) openFile(e.target.files[0]); });
 $('save').addEventListener('click', () => download('ballpit.scene', worldScene()));
 $('share').addEventListener('click', share);
+$('record').addEventListener('click', record);
 // The keys the program binds must not scroll the page or reload it.
 window.addEventListener('keydown', (e) => {
   if (e.target.tagName !== 'INPUT' && (e.key === ' ' || e.key === 'F5')) e.preventDefault();

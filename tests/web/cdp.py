@@ -77,6 +77,11 @@ class Browser:
             raise RuntimeError(f"{expression}: {result['exceptionDetails']}")
         return result["result"].get("value")
 
+    def box(self, selector):
+        """Where an element's top left corner is on the page."""
+        return self.evaluate(f"(() => {{ const r = document.querySelector({selector!r}).getBoundingClientRect();"
+                             " return [r.left, r.top]; })()")
+
     def wait_for(self, expression, seconds=30):
         deadline = time.time() + seconds
         while time.time() < deadline:

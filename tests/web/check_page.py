@@ -10,8 +10,9 @@ natively; that the page's frame of the
 paused start matches the desktop's (the same colour at every body's centre,
 at most 1 % of pixels differing); that a bad file, link or preset name shows
 its reason and the start scene runs; that a shared link reopens the same
-world and a drawn-on start scene fits in one; and that nothing reaches the
-console as an error."""
+world and a drawn-on start scene fits in one; that a session played through
+real input events and recorded in the page replays identical natively; and
+that nothing reaches the console as an error."""
 import base64
 import os
 import re
@@ -100,8 +101,7 @@ def open_file(browser, path):
 
 
 def canvas_shot(browser, workdir):
-    box = browser.evaluate("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
-                           " return [r.left, r.top]; })()")
+    box = browser.box("#canvas")
     shot = browser.call("Page.captureScreenshot", format="png",
                         clip={"x": box[0], "y": box[1], "width": WIDTH, "height": HEIGHT, "scale": 1})
     path = os.path.join(workdir, "page.png")
@@ -231,13 +231,15 @@ def click(browser, box, x, y):
         time.sleep(0.08)
 
 
-def check_controls(browser, base):
-    """Real input events: a finger pours, P pauses, N steps, D draws an
-    obstacle, F5 saves."""
+def check_controls(browser, base, native, workdir):
+    """Real input events, recorded with the page's button: a finger pours,
+    P pauses, N steps, D draws an obstacle, F5 saves; the recording the page
+    gives replays identical natively, to the hash the page reported."""
     browser.navigate(base + "index.html")
     browser.wait_for("typeof live !== 'undefined' && live !== null", 20)
-    box = browser.evaluate("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
-                           " return [r.left, r.top]; })()")
+    click(browser, browser.box("#record"), 5, 5)
+    browser.wait_for("live !== null && live === recorded", 20)
+    box = browser.box("#canvas")
     balls = count(browser, "ball")
     point = [{"x": box[0] + 400, "y": box[1] + 80}]
     browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=point)
@@ -267,6 +269,26 @@ def check_controls(browser, base):
     if not any(text.startswith("saved: ") for _, text in browser.console):
         fail("the save key saved nothing")
     print(f"check: web: a finger poured {poured - balls} balls; pause, step, an obstacle drawn and a save")
+    click(browser, browser.box("#record"), 5, 5)
+    browser.wait_for("lastRecording !== null", 20)
+    check_recorded(browser, native, workdir)
+
+
+def check_recorded(browser, native, workdir):
+    page = re.match(r"recorded: (\d+) ticks, final hash ([0-9a-f]{16})$", status(browser))
+    path = os.path.join(workdir, "page.rec")
+    with open(path, "wb") as out:
+        out.write(bytes(browser.evaluate("Array.from(lastRecording)")))
+    got = subprocess.run([native, "--replay", path, "--headless"], capture_output=True, text=True, cwd=ROOT)
+    lines = got.stdout.splitlines()
+    if not page:
+        fail(f"the page's recording ended with {status(browser)!r}")
+    elif (got.returncode != 0 or f"replay: {page[1]} ticks, identical" not in lines
+          or not any(line.startswith(f"replay: final hash {page[2]};") for line in lines)):
+        fail(f"the page's recording ({status(browser)!r}) replays natively as {lines + got.stderr.splitlines()}")
+    else:
+        print(f"check: web: the session recorded in the page replays identical natively ({page[1]} ticks,"
+              f" hash {page[2]})")
 
 
 def main():
@@ -292,7 +314,7 @@ def main():
         check_frame(browser, base, native, workdir)
         check_bad_input(browser, base, workdir)
         check_link(browser, base)
-        check_controls(browser, base)
+        check_controls(browser, base, native, workdir)
         errors = browser.errors()
         if errors:
             fail(f"the console shows errors: {errors}")

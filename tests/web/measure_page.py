@@ -50,8 +50,7 @@ def best_of(three):
 
 def pour(browser, limit_seconds=90):
     browser.wait_for("typeof live !== 'undefined' && live !== null", 30)
-    box = browser.evaluate("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
-                           " return [r.left, r.top]; })()")
+    box = browser.box("#canvas")
     mouse = lambda kind, x, **more: browser.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x,
                                                  y=box[1] + 80, button="left", **more)
     mouse("mouseMoved", 150)
