@@ -33,38 +33,37 @@ const std::pair<int, int> kPlatform_Classic[] = {
 };
 // ASCII is numbered alike.
 const int kFirstNumberedApart = 128;
+
+// `key` in the other numbering, the classic one or the platform's; a key it
+// has not binds nothing.
+int renumber(int key, bool toClassic)
+{
+    if (key < kFirstNumberedApart)
+        return key;
+    for (auto const& [platform, classic] : kPlatform_Classic)
+        if ((toClassic ? platform : classic) == key)
+            return toClassic ? classic : platform;
+    return toClassic ? kClassicUnbound : SDLK_LAST;
+}
 #else
 static_assert(SDLK_LAST == kClassicUnbound, "the desktop numbers its keys as the classic library");
+
+int renumber(int key, bool)
+{
+    return key;
+}
 #endif
 
 }  // namespace
 
 int recordedKeyCode(int key)
 {
-#ifdef __EMSCRIPTEN__
-    if (key < kFirstNumberedApart)
-        return key;
-    for (auto const& [platform, classic] : kPlatform_Classic)
-        if (platform == key)
-            return classic;
-    return kClassicUnbound;
-#else
-    return key;
-#endif
+    return renumber(key, true);
 }
 
 int platformKeyCode(int recorded)
 {
-#ifdef __EMSCRIPTEN__
-    if (recorded < kFirstNumberedApart)
-        return recorded;
-    for (auto const& [platform, classic] : kPlatform_Classic)
-        if (classic == recorded)
-            return platform;
-    return SDLK_LAST;
-#else
-    return recorded;
-#endif
+    return renumber(recorded, false);
 }
 
 int classicKeyCode(int code)
