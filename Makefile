@@ -4,7 +4,7 @@ BUILD := build
 # Where `make install` puts the program; DESTDIR, when set, goes in front.
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench check install package
+.PHONY: all deps configure build run test bench check install package web
 
 all: build
 
@@ -53,15 +53,26 @@ package: configure
 	@cmake --build $(BUILD) --target ballpit data
 	@cd $(BUILD) && cpack -G DEB
 
+# The page: $(BUILD)/web/ (index.html, page.js, ballpit.js, ballpit.wasm and
+# ballpit.data), built with Debian's emscripten in $(BUILD)/web-build. Its
+# compiler loads Debian's acorn, which a node of another origin does not find
+# by itself.
+WEB_ENV := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+web:
+	@scripts/deps web
+	@$(WEB_ENV) emcmake cmake -S . -B $(BUILD)/web-build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DBALLPIT_WEB_DIR=$(abspath $(BUILD))/web >/dev/null
+	@$(WEB_ENV) cmake --build $(BUILD)/web-build
+
 # Reliability and portability, after `make test`: AddressSanitizer and
 # ThreadSanitizer builds with the unit and end-to-end tests, start/stop
 # faults, the end under load, a one-minute soak, the golden trajectories built
 # with fused multiply-add, the tests against the SDL 1.2 compatibility
 # implementation, the package through lintian and the desktop and AppStream
-# validators, and the world built with clang and for ARM64 under qemu
-# (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan, $(BUILD)/fma,
-# $(BUILD)/sdl12-compat, $(BUILD)/package, $(BUILD)/clang, $(BUILD)/arm64 and
-# $(BUILD)/arm64-root).
+# validators, the world built with clang and for ARM64 under qemu, and the
+# page in headless Chromium against the desktop (scripts/check; its trees in $(BUILD)/asan, $(BUILD)/tsan, $(BUILD)/fma,
+# $(BUILD)/sdl12-compat, $(BUILD)/package, $(BUILD)/clang, $(BUILD)/arm64,
+# $(BUILD)/arm64-root, $(BUILD)/web-build and $(BUILD)/web).
 check: build
 	@scripts/check $(BUILD)
 

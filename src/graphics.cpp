@@ -2,11 +2,9 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
-#include "Vector2.h"
 #include "debug.h"
 
 const float cCyan[3] = {0.0f, 1.0f, 1.0f};
@@ -22,8 +20,6 @@ const float cOrange[3] = {1.0f, 0.5f, 0.0f};
 namespace graphics {
 
 namespace {
-
-const int kCircleVertices = 32;
 
 // Start-up failures happen while the update thread is still polling, so the
 // process must end without running static destructors beside it.
@@ -57,39 +53,6 @@ void glInit()
     glEnable(GL_DEPTH_TEST);
 }
 
-// The unit circle's vertices, computed once with the same float operations
-// as on every call before.
-struct UnitCircle {
-    float x[kCircleVertices];
-    float y[kCircleVertices];
-
-    UnitCircle()
-    {
-        for (int i = 0; i < kCircleVertices; ++i) {
-            const float angle = 6.2831855f * static_cast<float>(i) / static_cast<float>(kCircleVertices);
-            x[i] = cosf(angle);
-            y[i] = sinf(angle);
-        }
-    }
-};
-
-void glDrawCircle()
-{
-    static const UnitCircle circle;
-    glBegin(GL_POLYGON);
-    for (int i = 0; i < kCircleVertices; ++i)
-        glVertex3f(circle.x[i], circle.y[i], 0.0f);
-    glEnd();
-}
-
-void glDrawPolygon(std::vector<Vector2> const& vertices)
-{
-    glBegin(GL_POLYGON);
-    for (Vector2 const& v : vertices)
-        glVertex3f(v.x, v.y, 0.0f);
-    glEnd();
-}
-
 }  // namespace
 
 void init()
@@ -106,26 +69,6 @@ void present()
 {
     SDL_GL_SwapBuffers();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-void drawCircle(float radius, Vector2 const& centre, float const* colour)
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(centre.x, centre.y, -1.0f);
-    glScalef(radius, radius, radius);
-    if (colour != nullptr)
-        glColor3fv(colour);
-    glDrawCircle();
-}
-
-void drawPolygon(std::vector<Vector2> const& vertices, float const* colour)
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    if (colour != nullptr)
-        glColor3fv(colour);
-    glDrawPolygon(vertices);
 }
 
 }  // namespace graphics

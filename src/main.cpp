@@ -5,13 +5,13 @@
 #include <atomic>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commandLine.h"
 #include "config.h"
 #include "debug.h"
-#include "errorLine.h"
 #include "game.h"
 #include "graphics.h"
 #include "gridView.h"
@@ -20,9 +20,9 @@
 #include "overlay.h"
 #include "reader.h"
 #include "recordFile.h"
-#include "scene.h"
 #include "sceneFiles.h"
 #include "session.h"
+#include "startup.h"
 #include "threadPriority.h"
 #include "ticks.h"
 
@@ -188,17 +188,6 @@ int startUpdateThread(void*)
     return 0;
 }
 
-// The scene the command line names: read before anything starts, so that a
-// bad one ends the program before a window opens.
-bool useScene(std::string const& name, std::string& error)
-{
-    scene::Scene start;
-    if (!sceneFiles::load(name, start, error))
-        return false;
-    session::useScene(start);
-    return true;
-}
-
 // The file named on the command line, written by a thread of its own.
 bool openRecording(std::string const& path, std::string& error)
 {
@@ -250,17 +239,8 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    std::string error;
-    if ((!options.scene.empty() && !useScene(options.scene, error)) ||
-        (!options.recordFile.empty() && !openRecording(options.recordFile, error)) ||
-        (!options.replayFile.empty() && !session::openReplay(options.replayFile, error))) {
-        errorLine::print(error);
-        return 1;
-    }
-    if (options.ticks >= 0)
-        return session::runHeadless(options.ticks, options.saveFile);
-    if (options.headless)
-        return session::replayHeadless();
+    if (const std::optional<int> status = startup::openOrRunHeadless(options, openRecording))
+        return *status;
     installSignal();
     debug::init();
     s_bIsRunning.store(true);

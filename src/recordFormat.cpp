@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "scene.h"
+#include "sdlCompat.h"
 
 namespace recording {
 
@@ -86,9 +87,10 @@ bool decodeBinding(unsigned char const* bytes, std::size_t nameLength, Binding& 
     // A key code, or the one past the table that binds nothing: an SDLKey
     // can hold no other value.
     const auto code = static_cast<std::int32_t>(get(bytes + nameLength, 4));
-    if (code < 0 || code > SDLK_LAST)
+    if (code < 0 || code > sdlCompat::kClassicUnbound)
         return false;
-    binding = {std::string(reinterpret_cast<char const*>(bytes), nameLength), static_cast<SDLKey>(code)};
+    binding = {std::string(reinterpret_cast<char const*>(bytes), nameLength),
+               static_cast<SDLKey>(sdlCompat::platformKeyCode(code))};
     return true;
 }
 
@@ -112,7 +114,7 @@ Bytes encodeHeader(std::vector<Binding> const& bindings, std::string const& scen
     for (Binding const& binding : bindings) {
         out.push_back(static_cast<unsigned char>(binding.name.size()));
         out.insert(out.end(), binding.name.begin(), binding.name.end());
-        append(out, static_cast<std::uint32_t>(binding.code), 4);
+        append(out, static_cast<std::uint32_t>(sdlCompat::recordedKeyCode(binding.code)), 4);
     }
     append(out, scene.size(), kSceneLengthBytes);
     out.insert(out.end(), scene.begin(), scene.end());

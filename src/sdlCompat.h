@@ -9,4 +9,12 @@ namespace sdlCompat {
 // the compatibility implementation reports the Super (Windows) keys as Meta.
 int classicKeyCode(int code);
 
+// A recording holds key codes as the classic library numbers them (one past
+// its last key binds nothing), so that a recording made with one
+// implementation replays with another: this platform's key in that
+// numbering, and back. A key the other numbering has not binds nothing.
+const int kClassicUnbound = 323;
+int recordedKeyCode(int key);
+int platformKeyCode(int recorded);
+
 }  // namespace sdlCompat
