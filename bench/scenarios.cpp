@@ -1,14 +1,18 @@
 // ballpit-bench: times the world step headless (no window, no threads), with
 // the modules driven as the update thread drives them.
 //
-//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | pile | pegs N | scene NAME | scenes DIR | draw N | record N]...
+//   ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | pile | pegs N | scene NAME | scenes DIR | draw N | record N | rewind N]...
 //
 // Without scenarios it runs lattice 500, lattice 2000 and pour. `draw N`
 // times frames instead: it pours a pile of N balls headless, then draws it F
 // times in a real window (it needs an X display) as the draw thread does.
 // `record N` pours N balls, then times ticks with and without recording them
 // (the input handed over every tick, the world's hash every 100), in
-// alternating blocks, and reports what recording adds. `lattice N` times
+// alternating blocks, and reports what recording adds. `rewind N` pours N
+// balls through the session's ticks, then times ticks with and without the
+// history in alternating blocks, the memory a second of history takes, and
+// the rewind key held for 500 ticks (each checked against its tick's hash
+// going forwards); it reads the key file as the program does. `lattice N` times
 // N balls of the lattice (any number the arena holds; 2,000 are the lattice
 // preset), `pile` the pile scene, `scene
 // NAME` any scene (a preset, a saved scene or a file), `pegs N` a pile of
@@ -41,13 +45,16 @@
 #include "entityCreator.h"
 #include "entityManager.h"
 #include "graphics.h"
+#include "history.h"
 #include "inputManager.h"
+#include "keys.h"
 #include "measure.h"
 #include "recordFile.h"
 #include "recordFormat.h"
 #include "recordSink.h"
 #include "scene.h"
 #include "sceneFiles.h"
+#include "session.h"
 #include "world.h"
 #include "worlds.h"
 
@@ -68,8 +75,8 @@ struct Options {
 };
 
 struct Scenario {
-    std::string name;      // "lattice", "pour", "pile", "pegs", "scene", "scenes", "draw" or "record"
-    int balls;             // lattice, pegs, draw and record
+    std::string name;      // "lattice", "pour", "pile", "pegs", "scene", "scenes", "draw", "record" or "rewind"
+    int balls;             // lattice, pegs, draw, record and rewind
     std::string argument;  // scene: its name or file; scenes: the directory
 };
 
@@ -357,7 +364,7 @@ void runRecord(int count, Options const& options)
     recordFile::start();
     recording::Sink& sink = recordFile::sink();
     recording::Encoder encoder;
-    sink.write(encoder.header(bindings, std::string()));
+    sink.write(encoder.header(bindings, std::string(), 0));
     const int blocks = 20;
     const std::uint32_t block = recording::kTicksPerCheck;
     Samples plain(blocks * block);
@@ -393,9 +400,89 @@ void runRecord(int count, Options const& options)
     summary.add("recording_cpu_percent", extra);
 }
 
+// The pointer of the rewind scenario's pour: the same moving point as the
+// pour's balls, the left button held.
+input::Frame pouring(int t)
+{
+    input::Frame in;
+    in.pointer = {100 + (7 * t) % 600, 100 + (3 * t) % 200, true, false, false};
+    return in;
+}
+
+// Ticks going back with the rewind key held, each timed and checked against
+// the hash its tick had going forwards (`hashes`, oldest first, ending with
+// the tick the world stands at); gives how many differed.
+int timeRewinding(std::vector<std::uint64_t> const& hashes, Samples& samples, int balls)
+{
+    int differed = 0;
+    input::Frame in;
+    for (std::size_t back = 1; back < hashes.size(); ++back) {
+        input::setStatus(in, key::rewind, back == 1 ? input::JustPressed : input::Held);
+        const bench::Stopwatch watch;
+        session::step(in);
+        samples.add(balls, watch);
+        differed += manager::worldHash() != hashes[hashes.size() - 1 - back];
+    }
+    return differed;
+}
+
+void runRewind(int count, Options const& options)
+{
+    const std::string name = "rewind-" + std::to_string(count);
+    session::start(false);
+    int t = 0;
+    for (; creator::ballCount() < count; ++t)
+        session::step(pouring(t));
+    const input::Frame idle;
+    // The cost: blocks of ticks with the history kept and without, in turn.
+    const int blocks = 20;
+    const int block = 100;
+    Samples kept(blocks * block);
+    Samples plain(blocks * block);
+    for (int b = 0; b < 2 * blocks; ++b)
+        for (int i = 0; i < block; ++i) {
+            const bench::Stopwatch watch;
+            (b % 2 == 0 ? session::step : session::stepWorld)(idle);
+            (b % 2 == 0 ? kept : plain).add(count, watch);
+        }
+    // The memory: ten seconds of history kept afresh, the hash of each tick.
+    history::start(std::size_t(session::kDefaultHistoryMiB) << 20, session::stepWorld);
+    std::vector<std::uint64_t> hashes = {manager::worldHash()};
+    for (int i = 0; i < 1000; ++i) {
+        session::step(idle);
+        hashes.push_back(manager::worldHash());
+    }
+    const double mibPerSecond = history::bytes() / 1048576.0 / (history::reach() * bench::kStep / 1000.0);
+    const std::vector<std::uint64_t> last(hashes.end() - 501, hashes.end());
+    Samples rewinding(last.size());
+    const int differed = timeRewinding(last, rewinding, count);
+
+    Summary summary(options.csvDir, name);
+    std::cout << std::fixed << std::setprecision(3) << "rewind " << count << ": " << count << " balls poured, "
+              << blocks << " blocks of " << block << " ticks with and without the history, alternately\n";
+    const std::size_t n = plain.wall.size();
+    summary.addMeans("mean per tick, no history:", "plain", plain, 0, n);
+    summary.addMeans("mean per tick, history kept:", "kept", kept, 0, n);
+    const double extra = 100.0 * (bench::meanMs(kept.cpu, 0, n) / bench::meanMs(plain.cpu, 0, n) - 1.0);
+    summary.addMeans("mean per tick going back:", "rewinding", rewinding, 0, rewinding.wall.size());
+    const double slowest = *std::max_element(rewinding.wall.begin(), rewinding.wall.end());
+    const double slowestCpu = *std::max_element(rewinding.cpu.begin(), rewinding.cpu.end());
+    std::cout << "  the history adds " << std::setprecision(2) << extra << " % of processor time per tick; it takes "
+              << mibPerSecond << " MiB per second of world time (" << history::reach() << " ticks in "
+              << history::bytes() / 1048576.0 << " MiB)\n  slowest tick going back " << slowest << " ms (processor " << slowestCpu << " ms); "
+              << differed << " of " << rewinding.wall.size() << " ticks going back differed from going forwards\n";
+    summary.add("history_cpu_percent", extra);
+    summary.add("history_mib_per_second", mibPerSecond);
+    summary.add("rewind_max_ms", slowest);
+    summary.add("rewind_max_cpu_ms", slowestCpu);
+    summary.add("rewind_differed", differed);
+    writeTicks(options.csvDir + "/" + name + ".csv", rewinding);
+    debug::quit(differed == 0 ? 0 : 1);
+}
+
 [[noreturn]] void usage()
 {
-    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | pile | pegs N | scene NAME | scenes DIR | draw N | record N]...\n";
+    std::cerr << "usage: ballpit-bench [--csv DIR] [--ticks T] [--cap C] [--frames F] [lattice N | pour | pile | pegs N | scene NAME | scenes DIR | draw N | record N | rewind N]...\n";
     std::exit(2);
 }
 
@@ -425,7 +512,7 @@ std::vector<Scenario> parse(int argc, char** argv, Options& options)
             options.drawFrames = positiveArgument(argv[++i]);
         else if (arg == "lattice" && hasValue)
             scenarios.push_back({arg, positiveArgument(argv[++i], static_cast<long>(entityArena::kSlots)), ""});
-        else if ((arg == "draw" || arg == "record" || arg == "pegs") && hasValue)
+        else if ((arg == "draw" || arg == "record" || arg == "pegs" || arg == "rewind") && hasValue)
             scenarios.push_back({arg, positiveArgument(argv[++i]), ""});
         else if ((arg == "scene" || arg == "scenes") && hasValue)
             scenarios.push_back({arg, 0, argv[++i]});
@@ -455,6 +542,8 @@ bool runIsolated(Scenario const& scenario, Options const& options)
             runDraw(scenario.balls, options);
         else if (scenario.name == "record")
             runRecord(scenario.balls, options);
+        else if (scenario.name == "rewind")
+            runRewind(scenario.balls, options);
         else if (scenario.name == "pegs")
             runPegs(scenario.balls, options);
         else if (scenario.name == "pile")

@@ -45,6 +45,11 @@ bool CreatingPolygon::drawing()
     return s_bDrawing;
 }
 
+void CreatingPolygon::setDrawing(bool drawing)
+{
+    s_bDrawing = drawing;
+}
+
 void CreatingPolygon::handleInput(bool top) const
 {
     if (!top)

@@ -16,6 +16,8 @@ public:
     // Whether an obstacle is being drawn: the mouse buttons are the
     // drawing's, and add or remove no ball.
     static bool drawing();
+    // Rewinding puts a drawing back, with the stack that holds this state.
+    static void setDrawing(bool drawing);
 
     void handleInput(bool top) const override;
     void update(float dt, bool top) const override;

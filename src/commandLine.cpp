@@ -11,6 +11,7 @@
 #include "fileKind.h"
 #include "keys.h"
 #include "reader.h"
+#include "recordFormat.h"
 
 namespace commandLine {
 
@@ -19,8 +20,8 @@ namespace {
 // What the usage error ends with: the code for a command used wrongly.
 const int kUsageStatus = 64;
 const char kUsage[] =
-    "usage: ballpit [--keys FILE] [--scene NAME|FILE|list] [--record FILE | --replay FILE [--headless] | "
-    "--headless --ticks N [--save FILE]] [--help] [--version] [[--] FILE]";
+    "usage: ballpit [--keys FILE] [--scene NAME|FILE|list] [--history MiB] [--record FILE | --replay FILE "
+    "[--headless] | --headless --ticks N [--save FILE]] [--help] [--version] [[--] FILE]";
 // More ticks than a headless run could take in a day.
 const long kMostTicks = 1000000000;
 
@@ -69,14 +70,16 @@ void useFile(std::string const& file, Options& options)
         options.scene = file.find('/') == std::string::npos ? "./" + file : file;
 }
 
-long ticksOf(std::string const& text)
+// A whole number from 0 to `most`, else a usage error naming the option.
+long wholeOf(std::string const& text, long most, const char* option, const char* what)
 {
     const bool digits = !text.empty() && text.size() <= 10 &&
                         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const long ticks = digits ? std::stol(text) : -1;
-    if (ticks < 0 || ticks > kMostTicks)
-        usageError("--ticks takes a whole number of ticks up to " + std::to_string(kMostTicks) + ", not '" + text + "'");
-    return ticks;
+    const long value = digits ? std::stol(text) : -1;
+    if (value < 0 || value > most)
+        usageError(std::string(option) + " takes a whole number of " + what + " up to " + std::to_string(most) +
+                   ", not '" + text + "'");
+    return value;
 }
 
 }  // namespace
@@ -105,7 +108,10 @@ Options parse(int argc, char** argv)
         } else if (std::strcmp(arg, "--replay") == 0) {
             options.replayFile = argumentOf(argc, argv, i);
         } else if (std::strcmp(arg, "--ticks") == 0) {
-            options.ticks = ticksOf(argumentOf(argc, argv, i, "a number"));
+            options.ticks = wholeOf(argumentOf(argc, argv, i, "a number"), kMostTicks, "--ticks", "ticks");
+        } else if (std::strcmp(arg, "--history") == 0) {
+            options.historyMiB = static_cast<int>(
+                wholeOf(argumentOf(argc, argv, i, "a number"), recording::kMostHistoryMiB, "--history", "MiB"));
         } else if (std::strcmp(arg, "--save") == 0) {
             options.saveFile = argumentOf(argc, argv, i);
         } else if (std::strcmp(arg, "--headless") == 0) {
@@ -132,6 +138,9 @@ Options parse(int argc, char** argv)
         usageError("--save goes with --ticks");
     if (!options.scene.empty() && replay)
         usageError("--scene and --replay exclude each other: a recording starts from its own scene");
+    if (options.historyMiB >= 0 && (replay || run))
+        usageError(replay ? "--history and --replay exclude each other: a recording keeps its own history"
+                          : "--history goes with a run that takes input, not --ticks");
     return options;
 }
 
@@ -141,6 +150,8 @@ void printHelp(std::ostream& out)
         << "An interactive 2-D physics sandbox: balls, a triangle, gravity and a gravity well.\n\n"
         << "  --keys FILE    read the key bindings from FILE instead of looking for a key file\n"
         << "  --scene NAME   start from a scene: a file, a saved scene or a preset; 'list' lists them\n"
+        << "  --history MiB  the memory the rewind key's history may take (default 256; 0: no\n"
+        << "                 rewinding); it reaches back 60 s at most\n"
         << "  --record FILE  record the session to FILE, to be replayed exactly\n"
         << "  --replay FILE  replay a recorded session at its pace; ends with status 0 if the\n"
         << "                 world stayed identical to the recording, 3 if it diverged\n"

@@ -14,6 +14,7 @@ struct Options {
     bool headless = false;  // with a replay or with ticks
     long ticks = -1;        // a headless run's ticks; -1: none
     std::string saveFile;   // where a headless run saves the world
+    int historyMiB = -1;    // the history's memory cap; -1: the default
     bool help = false;
     bool version = false;
 };

@@ -29,6 +29,8 @@ bool fShape = false;
 bool fSave = false;
 std::atomic<bool> fShowGrid{false};
 std::atomic<bool> fShowHud{false};
+bool fRewinding = false;
+bool fRewindable = false;
 
 void toggle(std::atomic<bool>& flag)
 {
@@ -47,6 +49,19 @@ void handleShape()
         fShape = true;
 }
 
+// While rewinding the world keys do nothing; the step key steps back.
+void handleRewindInput()
+{
+    fShape = false;
+    if (input::wasPressed(key::pause))
+        fPaused = !fPaused;
+    fWellFollow = false;
+    fWellOn = false;
+    fWellOff = false;
+    fStep = input::wasPressed(key::step);
+    fReset = false;
+}
+
 }  // namespace
 
 void init()
@@ -57,17 +72,28 @@ void init()
 
 void clean() {}
 
-void handleInput()
+void handleWorldInput()
 {
     handleShape();
     if (input::wasPressed(key::pause))
         fPaused = !fPaused;
-    fEndGame = input::wasReleased(key::end);
     fWellFollow = input::isPressed(key::follow);
     fWellOn = input::wasPressed(key::well);
     fWellOff = input::wasReleased(key::well);
     fStep = input::wasPressed(key::step);
     fReset = input::wasPressed(key::reset);
+}
+
+void handleInput()
+{
+    if (input::wasPressed(key::rewind) && !fRewindable)
+        DPF(0, "rewind: off: the world keeps no history (--history 0)");
+    fRewinding = fRewindable && input::isPressed(key::rewind);
+    if (fRewinding)
+        handleRewindInput();
+    else
+        handleWorldInput();
+    fEndGame = input::wasReleased(key::end);
     fSave = input::wasPressed(key::save);
     if (input::wasPressed(key::slower))
         s_iTimeScale = std::max(s_iTimeScale - 1, 0);
@@ -147,6 +173,21 @@ bool shapeAsked()
 bool saveAsked()
 {
     return fSave;
+}
+
+bool rewinding()
+{
+    return fRewinding;
+}
+
+void setRewindable(bool rewindable)
+{
+    fRewindable = rewindable;
+}
+
+void setPaused(bool paused)
+{
+    fPaused = paused;
 }
 
 }  // namespace cfg

@@ -33,4 +33,21 @@ bool shapeAsked();
 // True in the tick the save key goes down.
 bool saveAsked();
 
+// Rewinding: the rewind key held while the world keeps a history (see
+// setRewindable). While it is, the world keys and the mouse do nothing:
+// their flags stay off, but for the step key, which steps back while
+// paused. The pause, the time scale, the grid and the overlay are the
+// person's view and work as ever; the end and save keys too.
+bool rewinding();
+// Whether the rewind key rewinds; when not, a press says why in one line.
+void setRewindable(bool rewindable);
+
+// The one flag a tick of the world reads and leaves for the next one, so
+// rewinding takes it back with the world; it puts the person's pause back
+// over it whatever tick it shows.
+void setPaused(bool paused);
+// The part of handleInput that the world's tick reads, for a tick run again
+// from the history: no view setting changes.
+void handleWorldInput();
+
 }  // namespace cfg

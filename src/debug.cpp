@@ -13,7 +13,23 @@
 
 Mutex muDPF;
 
+namespace {
+
+thread_local bool s_bMuted = false;
+
+}  // namespace
+
 namespace debug {
+
+Muted::Muted()
+{
+    s_bMuted = true;
+}
+
+Muted::~Muted()
+{
+    s_bMuted = false;
+}
 
 void init()
 {
@@ -36,6 +52,8 @@ void quit(int status)
 
 void DPF(int, const char* text)
 {
+    if (s_bMuted)
+        return;
     Autolock lock(muDPF);
     std::cout << text << std::endl;
 }

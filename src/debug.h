@@ -12,6 +12,16 @@ void clean();
 // Ends the process with `status` while other threads may still run: flushes
 // the standard streams and skips static destructors.
 [[noreturn]] void quit(int status);
+
+// While one lives, DPF prints nothing on this thread: ticks of the world
+// run again, as rewinding does, say nothing twice.
+class Muted {
+public:
+    Muted();
+    ~Muted();
+    Muted(Muted const&) = delete;
+    Muted& operator=(Muted const&) = delete;
+};
 }  // namespace debug
 
 // One status line on standard output; the level is accepted and ignored.

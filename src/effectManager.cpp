@@ -130,6 +130,21 @@ void letGo(Entity const* entity)
     deactivate(&s_effects->grab);
 }
 
+Hold hold()
+{
+    return {s_effects->grab.held, s_effects->grab.target};
+}
+
+void setHold(Hold const& hold)
+{
+    Grab& grab = s_effects->grab;
+    letGo(grab.held);
+    grab.held = hold.held;
+    grab.target = hold.target;
+    if (hold.held != nullptr)
+        activate(&grab);
+}
+
 Vector2 positionDelta(PhysicsEntity const* e, float dt)
 {
     return sum([&](Effect const* effect) { return effect->positionDelta(e, dt); });

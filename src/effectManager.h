@@ -23,6 +23,15 @@ void setWell(Vector2 const& position, bool on);
 
 // Lets go of the entity if it is the one held: a body leaving the world.
 void letGo(Entity const* entity);
+// The hold as a tick leaves it: the ball held (null for none; a ball stands
+// at the same address whenever the world is built back in its slots) and
+// the point it is pulled towards. Rewinding takes it back with the world.
+struct Hold {
+    PhysicsEntity const* held = nullptr;
+    Vector2 target;
+};
+Hold hold();
+void setHold(Hold const& hold);
 
 // Sums over the active effects, in set order; (0, 0) when none is active.
 // Not called by the program, which takes sums: for tests and benchmarks.

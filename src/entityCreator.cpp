@@ -1,6 +1,7 @@
 #include "entityCreator.h"
 
 #include <algorithm>
+#include <functional>
 #include <queue>
 #include <string>
 #include <vector>
@@ -73,6 +74,17 @@ void removeBallsInside(std::queue<Ball*>& queue, Polygon const& polygon)
     queue.swap(kept);
 }
 
+// Bodies in slot order (which is address order): the one in `slot`.
+template <typename T>
+T* inSlot(std::vector<T*> const& bySlot, std::size_t slot)
+{
+    const auto at = std::lower_bound(bySlot.begin(), bySlot.end(), slot, [](T const* body, std::size_t wanted) {
+        return entityArena::slotOf(body) < wanted;
+    });
+    DASSERT(at != bySlot.end() && entityArena::slotOf(*at) == slot);
+    return *at;
+}
+
 }  // namespace
 
 void handleInput()
@@ -130,40 +142,81 @@ void makeBodies(scene::Scene const& scene)
 
 scene::Scene bodies()
 {
-    scene::Scene world;
-    const auto add = [&world](PhysicsEntity const* entity, bool ball) {
-        scene::Body body;
-        body.ball = ball;
-        body.position = entity->position;
-        body.velocity = entity->velocity;
-        body.slot = entityArena::slotOf(entity);
-        if (ball) {
-            Ball const* b = static_cast<Ball const*>(entity);
-            body.colour = b->colour;
-            body.radius = b->radius;
-            body.mass = b->mass;
-        } else {
-            Polygon const* p = static_cast<Polygon const*>(entity);
-            body.colour = p->colour;
-            body.corners = p->vertices;
-        }
-        world.bodies.push_back(body);
+    // Each body with its part, put in slot order (the order of addresses in
+    // the arena) before any is written out: rewinding captures the world
+    // every few ticks.
+    struct Part {
+        PhysicsEntity const* body;
+        bool ball;
+        bool start;
+        std::size_t queue;
     };
-    for (std::queue<Ball*> balls = s_startBalls; !balls.empty(); balls.pop()) {
-        add(balls.front(), true);
-        world.bodies.back().start = true;
-    }
+    std::vector<Part> parts;
+    parts.reserve(s_startBalls.size() + s_mouseBalls.size() + s_obstacles.size());
+    for (std::queue<Ball*> balls = s_startBalls; !balls.empty(); balls.pop())
+        parts.push_back({balls.front(), true, true, 0});
     std::size_t place = 0;
-    for (std::queue<Ball*> balls = s_mouseBalls; !balls.empty(); balls.pop()) {
-        add(balls.front(), true);
-        world.bodies.back().queue = place++;
-    }
+    for (std::queue<Ball*> balls = s_mouseBalls; !balls.empty(); balls.pop())
+        parts.push_back({balls.front(), true, false, place++});
     for (Polygon const* obstacle : s_obstacles)
-        add(obstacle, false);
-    std::sort(world.bodies.begin(), world.bodies.end(),
-              [](scene::Body const& a, scene::Body const& b) { return a.slot < b.slot; });
+        parts.push_back({obstacle, false, false, 0});
+    std::sort(parts.begin(), parts.end(),
+              [](Part const& a, Part const& b) { return std::less<PhysicsEntity const*>()(a.body, b.body); });
+    scene::Scene world;
+    world.bodies.resize(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        Part const& part = parts[i];
+        scene::Body& body = world.bodies[i];
+        body.ball = part.ball;
+        body.start = part.start;
+        body.queue = part.queue;
+        body.position = part.body->position;
+        body.velocity = part.body->velocity;
+        body.slot = entityArena::slotOf(part.body);
+        if (part.ball) {
+            Ball const* ball = static_cast<Ball const*>(part.body);
+            body.colour = ball->colour;
+            body.radius = ball->radius;
+            body.mass = ball->mass;
+        } else {
+            Polygon const* polygon = static_cast<Polygon const*>(part.body);
+            body.colour = polygon->colour;
+            body.corners = polygon->vertices;
+        }
+    }
     world.free = entityArena::freeSlots();
     return world;
+}
+
+Order order()
+{
+    Order order;
+    for (std::queue<Ball*> balls = s_startBalls; !balls.empty(); balls.pop())
+        order.startBalls.push_back(entityArena::slotOf(balls.front()));
+    for (Polygon const* obstacle : s_obstacles)
+        order.obstacles.push_back(entityArena::slotOf(obstacle));
+    return order;
+}
+
+void restore(scene::Scene const& world, Order const& order)
+{
+    // Settled before and after the deletions, each removal and addition
+    // finds nothing pending to cancel.
+    manager::settle();
+    clean();
+    manager::settle();
+    makeBodies(world);
+    // Made in slot order: each starting ball and polygon goes where `order`
+    // puts it.
+    std::vector<Ball*> startBalls;
+    for (; !s_startBalls.empty(); s_startBalls.pop())
+        startBalls.push_back(s_startBalls.front());
+    for (std::size_t slot : order.startBalls)
+        s_startBalls.push(inSlot(startBalls, slot));
+    const std::vector<Polygon*> polygons = std::move(s_obstacles);
+    s_obstacles.clear();
+    for (std::size_t slot : order.obstacles)
+        s_obstacles.push_back(inSlot(polygons, slot));
 }
 
 int ballCount()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class Ball;
@@ -29,6 +30,19 @@ void makeBodies(scene::Scene const& scene);
 // The bodies of the world as a scene: each in its slot and role, in the
 // order of the slots, and the arena's free slots. No well.
 scene::Scene bodies();
+// Which body plays which part, by slot, where a scene does not say: the
+// starting balls and the polygons, each in the order clean deletes them,
+// which decides the slots the starting scene takes after a reset.
+struct Order {
+    std::vector<std::size_t> startBalls;
+    std::vector<std::size_t> obstacles;
+};
+Order order();
+// Deletes every body and makes `world` (as bodies gives it) in its slots,
+// in the parts `order` (as order gives it) says: the bodies as they stood
+// then, bit for bit, a reset included.
+void restore(scene::Scene const& world, Order const& order);
+
 // Balls in the world: the starting ones and the mouse's.
 int ballCount();
 

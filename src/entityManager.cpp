@@ -332,6 +332,22 @@ std::uint64_t worldHash()
     return hash.value();
 }
 
+void settle()
+{
+    addOrRemoveParticles();
+    addOrRemovePhysics();
+}
+
+FrameHold::FrameHold()
+{
+    muSetPhys.Lock();
+}
+
+FrameHold::~FrameHold()
+{
+    muSetPhys.Unlock();
+}
+
 bool frameWaiting()
 {
     return s_bFrameWaiting.load();

@@ -31,6 +31,23 @@ PhysicsEntity* bodyAt(Vector2 const& point);
 // Equal worlds give equal hashes on every run and build.
 std::uint64_t worldHash();
 
+// Update thread: the pending additions and removals merged now. Around
+// deleting every body and building a world anew, it keeps each removal and
+// addition from searching a pending change of every body for its own.
+void settle();
+
+// Update thread: while one lives, no frame copies the world, so that a
+// change of every body at once (rewinding builds the world anew) is drawn
+// whole or not at all. It holds the family's lock, which the update thread
+// may take again meanwhile; no world step may run under it.
+class FrameHold {
+public:
+    FrameHold();
+    ~FrameHold();
+    FrameHold(FrameHold const&) = delete;
+    FrameHold& operator=(FrameHold const&) = delete;
+};
+
 // Not called by the program: for tests. Whether a frame is waiting for the
 // physics lock, to be let in before the next physics pass.
 bool frameWaiting();

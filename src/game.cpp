@@ -1,5 +1,6 @@
 #include "game.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "Autolock.h"
@@ -99,6 +100,23 @@ void draw()
     const std::size_t count = s_drawn_States.size();
     for (std::size_t i = 0; i < count; ++i)
         s_drawn_States[i]->draw(i + 1 == count);
+}
+
+std::vector<int> stateStack()
+{
+    std::vector<int> stack;
+    for (GameState* state : s_active_States)
+        stack.push_back(static_cast<int>(
+            std::find(s_possible_States.begin(), s_possible_States.end(), state) - s_possible_States.begin()));
+    return stack;
+}
+
+void setStateStack(std::vector<int> const& stack)
+{
+    Autolock lock(muStates);
+    s_active_States.clear();
+    for (int place : stack)
+        s_active_States.push_back(s_possible_States[static_cast<std::size_t>(place)]);
 }
 
 void clean()

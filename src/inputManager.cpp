@@ -112,6 +112,17 @@ void apply(Frame const& frame)
     s_frame = frame;
 }
 
+Applied applied()
+{
+    return {s_frame, s_lastPointer};
+}
+
+void setApplied(Applied const& applied)
+{
+    s_frame = applied.frame;
+    s_lastPointer = applied.before;
+}
+
 KeyStatus statusIn(Frame const& frame, SDLKey const& key)
 {
     const int code = codeOf(key);

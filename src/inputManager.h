@@ -50,6 +50,16 @@ Frame fromPlatform();
 // the input state.
 void apply(Frame const& frame);
 
+// What the input keeps between ticks: the tick applied last and the pointer
+// of the one before, which the presses of the buttons are found against.
+// Rewinding puts it aside while it runs ticks of the history again.
+struct Applied {
+    Frame frame;
+    Pointer before;
+};
+Applied applied();
+void setApplied(Applied const& applied);
+
 // A key's status in a tick's input; Idle for codes outside the key table.
 KeyStatus statusIn(Frame const& frame, SDLKey const& key);
 // Sets it; codes outside the key table change nothing.

@@ -28,6 +28,7 @@ SDLKey grid = defaultOf(&grid);
 SDLKey hud = defaultOf(&hud);
 SDLKey shape = defaultOf(&shape);
 SDLKey save = defaultOf(&save);
+SDLKey rewind = defaultOf(&rewind);
 
 std::map<std::string, SDLKey*> sdlMap;
 

@@ -25,6 +25,7 @@ extern SDLKey grid;
 extern SDLKey hud;
 extern SDLKey shape;
 extern SDLKey save;
+extern SDLKey rewind;
 
 // A binding without a key: outside the key table, so never pressed.
 const SDLKey unbound = SDLK_LAST;
@@ -56,6 +57,7 @@ inline constexpr std::array kBindings{
     Binding{"hud", &hud, SDLK_h, true, "show or hide the statistics overlay"},
     Binding{"shape", &shape, SDLK_d, true, "draw an obstacle: the left button places corners; again to make it"},
     Binding{"save", &save, SDLK_F5, true, "save the world as a scene"},
+    Binding{"rewind", &rewind, SDLK_BACKSPACE, true, "while held, the world runs backwards"},
 };
 
 // Binding name (case-sensitive) to the variable it sets; filled by init from

@@ -8,6 +8,7 @@
 #include "collisionManager.h"
 #include "config.h"
 #include "entityCreator.h"
+#include "game.h"
 
 namespace liveStats {
 
@@ -34,6 +35,8 @@ std::mutex muReport;
 Report s_report;
 // The draw thread's last caption.
 unsigned s_uCaptionSerial = 0;
+
+std::atomic<long> s_lTicksBack{0};
 
 // Of the last world step.
 std::atomic<int> s_iPairs{0};
@@ -67,6 +70,9 @@ std::vector<std::string> figuresOf(Report const& report)
         figures.push_back(format("time scale %g", report.timeScale));
     if (report.paused)
         figures.push_back("paused");
+    const long back = s_lTicksBack.load(std::memory_order_relaxed);
+    if (back > 0)
+        figures.push_back(format("rewind -%.2f s", back * game::kStep / 1000.0));
     return figures;
 }
 
@@ -90,6 +96,11 @@ void endTick(int stepMicro)
         }
     s_iPairs.store(pairs, std::memory_order_relaxed);
     s_iContacts.store(collision::contactsResolved(), std::memory_order_relaxed);
+}
+
+void setTicksBack(long ticks)
+{
+    s_lTicksBack.store(ticks, std::memory_order_relaxed);
 }
 
 void report(int ups, int fps)

@@ -100,12 +100,18 @@ bool decodeSceneLength(unsigned char const* bytes, std::uint32_t& length)
     return length <= scene::kMaxTextBytes;
 }
 
+bool decodeHistory(unsigned char const* bytes, std::uint32_t& mebibytes)
+{
+    mebibytes = static_cast<std::uint32_t>(get(bytes, kHistoryBytes));
+    return mebibytes <= kMostHistoryMiB;
+}
+
 std::uint64_t decodeChecksum(unsigned char const* bytes)
 {
     return get(bytes, kChecksumBytes);
 }
 
-Bytes encodeHeader(std::vector<Binding> const& bindings, std::string const& scene)
+Bytes encodeHeader(std::vector<Binding> const& bindings, std::string const& scene, std::uint32_t historyMiB)
 {
     Bytes out(kHeaderStartBytes);
     std::memcpy(out.data() + kMagicAt, kMagic, sizeof kMagic);
@@ -118,6 +124,7 @@ Bytes encodeHeader(std::vector<Binding> const& bindings, std::string const& scen
     }
     append(out, scene.size(), kSceneLengthBytes);
     out.insert(out.end(), scene.begin(), scene.end());
+    append(out, historyMiB, kHistoryBytes);
     return out;
 }
 
@@ -191,10 +198,10 @@ void decodeClosing(unsigned char const* bytes, std::uint32_t& ticks, std::uint64
     stored = get(bytes + kSumAt, kChecksumBytes);
 }
 
-Bytes Encoder::header(std::vector<Binding> const& in, std::string const& scene)
+Bytes Encoder::header(std::vector<Binding> const& in, std::string const& scene, std::uint32_t historyMiB)
 {
     bindings = in.size();
-    Bytes out = encodeHeader(in, scene);
+    Bytes out = encodeHeader(in, scene, historyMiB);
     sinceCheck = Checksum();
     sinceCheck.add(out.data(), out.size());
     append(out, sinceCheck.value(), kChecksumBytes);

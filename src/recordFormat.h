@@ -13,12 +13,14 @@
 // A session on file: what a replay needs to know at start-up, then the input
 // each tick consumed, with the world's hash every 100 ticks and at the end.
 //
-// Format version 3; numbers are little-endian, unsigned unless said:
+// Format version 4; numbers are little-endian, unsigned unless said:
 //   header  the 8 bytes "BALLPITR", u32 version, u8 n (1 to 32), then n
 //           bindings (u8 name length 1 to 32, the name, i32 key code: a code
 //           of the key table, or SDLK_LAST for none), u32 length of the
 //           scene the session starts from (at most scene::kMaxTextBytes; 0
-//           for the starting scene), its text (scene.h), then u64 checksum
+//           for the starting scene), its text (scene.h), u32 the memory cap
+//           of the rewind key's history in MiB (0 to kMostHistoryMiB: how
+//           far back a rewind reaches depends on it), then u64 checksum
 //   input   'T', i32 pointer x, i32 pointer y, u8 flags (1 left button,
 //           2 right button, 4 window closed, 8 middle button; no other
 //           bits), then the n key
@@ -30,7 +32,8 @@
 // Each checksum is FNV-1a over every byte since the previous checksum (from
 // the start of the file for the header's), its own record's bytes before it
 // included. A file without its end record was cut short. This program still
-// reads versions 1 and 2: version 2 is version 3 without the scene (its
+// reads versions 1 to 3: version 3 is version 4 without the cap (its
+// sessions never rewind), version 2 is version 3 without the scene (its
 // sessions start from the starting scene), version 1 is version 2 without
 // the middle button.
 //
@@ -40,9 +43,11 @@ namespace recording {
 
 // The header's first bytes, with no terminating zero.
 const char kMagic[8] = {'B', 'A', 'L', 'L', 'P', 'I', 'T', 'R'};
-const std::uint32_t kVersion = 3;
+const std::uint32_t kVersion = 4;
 const std::uint32_t kOldestVersion = 1;
 const std::uint32_t kTicksPerCheck = 100;
+// The largest history a session keeps, in MiB.
+const std::uint32_t kMostHistoryMiB = 4096;
 
 using Bytes = std::vector<unsigned char>;
 
@@ -62,10 +67,11 @@ struct Input {
 // --- The header --------------------------------------------------------
 // Read in pieces, as its length is known only as it goes: its start (magic,
 // version, count of bindings), each binding (length, then name and code),
-// the scene (length, then text), the checksum.
+// the scene (length, then text), the history's cap, the checksum.
 const std::size_t kHeaderStartBytes = 13;
 const std::size_t kChecksumBytes = 8;
 const std::size_t kSceneLengthBytes = 4;
+const std::size_t kHistoryBytes = 4;
 
 // True when `bytes` start with the magic.
 bool isRecording(unsigned char const* bytes);
@@ -79,9 +85,11 @@ bool nameLengthSound(unsigned char length);
 bool decodeBinding(unsigned char const* bytes, std::size_t nameLength, Binding& binding);
 // The scene's length; false when no scene is that long.
 bool decodeSceneLength(unsigned char const* bytes, std::uint32_t& length);
+// The history's cap; false when no session keeps that much.
+bool decodeHistory(unsigned char const* bytes, std::uint32_t& mebibytes);
 std::uint64_t decodeChecksum(unsigned char const* bytes);
 // The whole header, its checksum not included.
-Bytes encodeHeader(std::vector<Binding> const& bindings, std::string const& scene);
+Bytes encodeHeader(std::vector<Binding> const& bindings, std::string const& scene, std::uint32_t historyMiB);
 
 // --- The records after it ----------------------------------------------
 enum class Record { input, check, end, unknown };
@@ -107,7 +115,7 @@ void decodeClosing(unsigned char const* bytes, std::uint32_t& ticks, std::uint64
 // in its place.
 class Encoder {
 public:
-    Bytes header(std::vector<Binding> const& bindings, std::string const& scene);
+    Bytes header(std::vector<Binding> const& bindings, std::string const& scene, std::uint32_t historyMiB);
     Bytes input(Input const& in);
     Bytes check(std::uint32_t ticks, std::uint64_t worldHash);
     Bytes end(std::uint32_t ticks, std::uint64_t worldHash);

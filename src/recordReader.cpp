@@ -122,6 +122,16 @@ bool Reader::readHeader(std::string const& path, std::string& error)
     }
     if (version >= 3 && !readScene(file, sceneText, sum, cut, corrupt, error))
         return false;
+    if (version >= 4) {
+        if (!readInto(file, bytes, kHistoryBytes, sum)) {
+            error = cut;
+            return false;
+        }
+        if (!decodeHistory(bytes, historyCap)) {
+            error = corrupt;
+            return false;
+        }
+    }
     const std::uint64_t expected = sum.value();
     if (!readInto(file, bytes, kChecksumBytes, sum)) {
         error = cut;

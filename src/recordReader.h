@@ -28,6 +28,8 @@ public:
     // The text of the scene the session starts from; empty for the starting
     // scene.
     std::string const& scene() const { return sceneText; }
+    // The history's cap in MiB; 0 for a version that has none.
+    std::uint32_t historyMiB() const { return historyCap; }
 
     // `in` for Next::input; `ticks` and `hash` for check and end; `error`
     // for corrupted.
@@ -42,6 +44,7 @@ private:
     std::FILE* file = nullptr;
     std::vector<Binding> header;
     std::string sceneText;
+    std::uint32_t historyCap = 0;
     std::uint32_t version = kVersion;
     std::vector<Input> stretch;
     std::size_t served = 0;

@@ -107,6 +107,11 @@ std::string const& sceneText()
     return s_reader.scene();
 }
 
+std::uint32_t historyMiB()
+{
+    return s_reader.historyMiB();
+}
+
 void useBindings()
 {
     key::init();

@@ -21,6 +21,9 @@ bool open(std::string const& path, std::string& error);
 // The text of the scene the recording starts from; empty for the starting
 // scene.
 std::string const& sceneText();
+// The memory cap of the history the recorded session kept, in MiB: where a
+// rewind stops depends on it.
+std::uint32_t historyMiB();
 // At start: the recorded bindings are the ones in force, and a binding the
 // recording does not name has no key.
 void useBindings();

@@ -11,6 +11,7 @@
 #include "entityManager.h"
 #include "errorLine.h"
 #include "game.h"
+#include "history.h"
 #include "inputManager.h"
 #include "keys.h"
 #include "liveStats.h"
@@ -27,6 +28,7 @@ namespace session {
 namespace {
 
 std::uint32_t s_uTicks = 0;
+int s_iHistoryMiB = kDefaultHistoryMiB;
 
 // Recording: where to, the bindings in the order of the header, and the
 // bytes of each record.
@@ -95,7 +97,8 @@ void beginRecording()
         bindings.push_back({binding.first, *binding.second});
         s_recorded_Bindings.push_back(binding.second);
     }
-    s_pSink->write(s_encoder.header(bindings, world::given() ? scene::write(*world::given()) : std::string()));
+    s_pSink->write(s_encoder.header(bindings, world::given() ? scene::write(*world::given()) : std::string(),
+                                    static_cast<std::uint32_t>(s_iHistoryMiB)));
 }
 
 bool recordFromPlatform(std::uint32_t ticks, input::Frame& in)
@@ -168,6 +171,7 @@ bool openReplay(std::string const& path, std::string& error)
     if (!replay::open(path, error))
         return false;
     s_pSource = &kReplayed;
+    s_iHistoryMiB = static_cast<int>(replay::historyMiB());
     if (replay::sceneText().empty())
         return true;
     scene::Scene start;
@@ -182,6 +186,11 @@ bool openReplay(std::string const& path, std::string& error)
 scene::Scene worldScene()
 {
     return world::capture();
+}
+
+void useHistory(int mebibytes)
+{
+    s_iHistoryMiB = mebibytes;
 }
 
 void useScene(scene::Scene const& scene)
@@ -199,6 +208,10 @@ void start(bool announceLines)
     announce(announceLines, "Input initialized");
     s_pSource->begin();
     announce(announceLines, "Configs initialized");
+    // A headless run takes no input, so it never rewinds.
+    const bool input = s_pSource != &kHeadless;
+    history::start(input ? static_cast<std::size_t>(s_iHistoryMiB) << 20 : 0, stepWorld);
+    cfg::setRewindable(history::kept());
 }
 
 Ran tick()
@@ -219,15 +232,33 @@ void step(input::Frame const& in)
 {
     input::apply(in);
     cfg::handleInput();
-    game::handleInput();
+    const bool rewinding = cfg::rewinding();
+    if (!rewinding)
+        game::handleInput();
     const int stepStart = tickCountMicro();
-    game::update(game::kStep);
+    // Paused, rewinding holds still but for the step key.
+    if (rewinding)
+        history::rewind(!cfg::paused() || cfg::stepWorld());
+    else
+        game::update(game::kStep);
     liveStats::endTick(tickDifference(tickCountMicro(), stepStart));
+    if (!rewinding)
+        history::ranForward(in);
+    liveStats::setTicksBack(history::ticksBack());
+}
+
+void stepWorld(input::Frame const& in)
+{
+    input::apply(in);
+    cfg::handleWorldInput();
+    game::handleInput();
+    game::update(game::kStep);
 }
 
 int stop()
 {
     const int status = s_pSource->end(s_uTicks);
+    history::clean();
     cfg::clean();
     input::clean();
     game::clean();

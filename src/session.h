@@ -31,6 +31,12 @@ bool openReplay(std::string const& path, std::string& error);
 // one; a recording carries it.
 void useScene(scene::Scene const& scene);
 
+// The memory cap of the history that rewinding goes back through, in MiB
+// (0: none, no rewinding), for a live run and a recording, which carries
+// it; a replay keeps the recording's, a headless run none.
+const int kDefaultHistoryMiB = 256;
+void useHistory(int mebibytes);
+
 // The world as it stands, as a scene: its bodies and the gravity well.
 scene::Scene worldScene();
 
@@ -54,8 +60,13 @@ enum class Ran {
 Ran tick();
 
 // What a tick runs with its input: the input applied, the control flags, the
-// game's input and update.
+// game's input and update (or, while the rewind key is held, the world one
+// tick back) and the history.
 void step(input::Frame const& in);
+// A tick of the world from its input alone, as step runs it forwards but
+// without the view keys, the history or the figures: what the history runs
+// again to go back.
+void stepWorld(input::Frame const& in);
 
 // After the last tick: a recording is finished and a replay prints its
 // verdict; then the flags, input and the world are cleaned up. No frame may

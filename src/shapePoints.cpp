@@ -42,4 +42,10 @@ std::vector<polygon::Pixel> copy()
     return s_points;
 }
 
+void replace(std::vector<polygon::Pixel> const& points)
+{
+    std::lock_guard<std::mutex> lock(muPoints);
+    s_points = points;
+}
+
 }  // namespace shapePoints

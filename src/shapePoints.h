@@ -16,7 +16,9 @@ const int kMaxPoints = 1024;
 void add(int x, int y);
 // Every point, and none left.
 std::vector<polygon::Pixel> take();
-// Every point, left in place: for the draw thread.
+// Every point, left in place: for the draw thread, and for rewinding,
+// which takes a drawing back with the world and puts its points back.
 std::vector<polygon::Pixel> copy();
+void replace(std::vector<polygon::Pixel> const& points);
 
 }  // namespace shapePoints

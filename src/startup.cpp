@@ -26,6 +26,8 @@ bool useScene(std::string const& name, std::string& error)
 
 std::optional<int> openOrRunHeadless(commandLine::Options const& options, OpenRecording openRecording)
 {
+    if (options.historyMiB >= 0)
+        session::useHistory(options.historyMiB);
     std::string error;
     if ((!options.scene.empty() && !useScene(options.scene, error)) ||
         (!options.recordFile.empty() && !openRecording(options.recordFile, error)) ||

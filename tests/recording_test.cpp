@@ -36,7 +36,7 @@ recording::Input tickNumber(int i)
 
 // A recording of `ticks` ticks whose world hash after tick t is t * 1000,
 // written by the program's file writer.
-void writeRecording(std::string const& path, int ticks)
+void writeRecording(std::string const& path, int ticks, std::uint32_t historyMiB = 77)
 {
     std::string error;
     ASSERT_TRUE(recordFile::open(path, error)) << error;
@@ -46,7 +46,7 @@ void writeRecording(std::string const& path, int ticks)
     std::vector<recording::Binding> bindings;
     for (int b = 0; b < 10; ++b)
         bindings.push_back({"binding" + std::to_string(b), static_cast<SDLKey>(b * 31 + 7)});
-    sink.write(encoder.header(bindings, std::string()));
+    sink.write(encoder.header(bindings, std::string(), historyMiB));
     for (int t = 1; t <= ticks; ++t) {
         sink.write(encoder.input(tickNumber(t)));
         if (t % 100 == 0)
@@ -106,6 +106,7 @@ TEST(Recording, ReadsBackWhatWasWritten)
     ASSERT_EQ(reader.bindings().size(), 10u);
     EXPECT_EQ(reader.bindings()[3].name, "binding3");
     EXPECT_EQ(reader.bindings()[9].code, static_cast<SDLKey>(286));
+    EXPECT_EQ(reader.historyMiB(), 77u);
     int t = 0;
     for (;;) {
         recording::Input tick;
@@ -152,8 +153,8 @@ protected:
     ScratchFile file;
     std::string good;
     // The header: magic, version, 10 bindings of 8-byte names, no scene,
-    // checksum.
-    const std::size_t header = 8 + 5 + 10 * (1 + 8 + 4) + 4 + 8;
+    // the history's cap, checksum.
+    const std::size_t header = 8 + 5 + 10 * (1 + 8 + 4) + 4 + 4 + 8;
     const std::size_t tickBytes = 1 + 9 + 3;
     const std::size_t firstCheck = header + 100 * tickBytes;
 };
@@ -173,16 +174,16 @@ TEST_F(BadRecording, AHeaderThatCannotServeIsRefusedAtOpening)
     }
 
     std::string other = good;
-    other[8] = 4;
+    other[8] = 5;
     outcome = verdict(other);
     EXPECT_FALSE(outcome.opened);
-    EXPECT_NE(outcome.error.find("format version 4"), std::string::npos) << outcome.error;
+    EXPECT_NE(outcome.error.find("format version 5"), std::string::npos) << outcome.error;
 
     // A scene longer than any world, or than the file.
     for (unsigned char top : {0x7f, 0x00}) {
         std::string long_scene = good;
-        long_scene[header - 9] = static_cast<char>(top);
-        long_scene[header - 10] = 1;
+        long_scene[header - 13] = static_cast<char>(top);
+        long_scene[header - 14] = 1;
         outcome = verdict(long_scene);
         EXPECT_FALSE(outcome.opened);
         EXPECT_NE(outcome.error.find(top != 0 ? "corrupted" : "cut short"), std::string::npos) << outcome.error;
@@ -195,6 +196,12 @@ TEST_F(BadRecording, AHeaderThatCannotServeIsRefusedAtOpening)
     std::string damagedName = good;
     damagedName[15] ^= 1;
     outcome = verdict(damagedName);
+    EXPECT_FALSE(outcome.opened);
+    EXPECT_NE(outcome.error.find("corrupted"), std::string::npos) << outcome.error;
+
+    // A history larger than any session keeps, checksum and all.
+    writeRecording(file.path, 10, recording::kMostHistoryMiB + 1);
+    outcome = readAll(file.path);
     EXPECT_FALSE(outcome.opened);
     EXPECT_NE(outcome.error.find("corrupted"), std::string::npos) << outcome.error;
 

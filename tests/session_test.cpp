@@ -28,6 +28,7 @@ const char kPour[] = "tests/recordings/pour.rec";
 struct Copy {
     std::vector<recording::Binding> bindings;
     std::string scene;
+    std::uint32_t historyMiB = 0;
     std::vector<recording::Input> ticks;
     std::vector<std::uint64_t> hashes;  // after every 100th tick, then at the end
 };
@@ -40,6 +41,7 @@ Copy readRecording(std::string const& path)
     EXPECT_TRUE(reader.open(path, error)) << error;
     copy.bindings = reader.bindings();
     copy.scene = reader.scene();
+    copy.historyMiB = reader.historyMiB();
     for (;;) {
         recording::Input tick;
         std::uint32_t ticks = 0;
@@ -61,7 +63,7 @@ void writeRecording(std::string const& path, Copy const& copy)
 {
     recording::Encoder encoder;
     recording::MemorySink sink;
-    sink.write(encoder.header(copy.bindings, copy.scene));
+    sink.write(encoder.header(copy.bindings, copy.scene, copy.historyMiB));
     std::uint32_t t = 0;
     for (recording::Input const& in : copy.ticks) {
         sink.write(encoder.input(in));
