@@ -45,6 +45,9 @@ TEST(CommandLine, OptionsAreReadInAnyOrder)
     EXPECT_EQ(run.ticks, 300);
     EXPECT_EQ(run.scene, "pile");
     EXPECT_EQ(run.saveFile, "a.scene");
+    EXPECT_EQ(run.historyMiB, -1);
+    EXPECT_EQ(parse({"--history", "0"}).historyMiB, 0);
+    EXPECT_EQ(parse({"--history", "4096", "--record", "a.rec"}).historyMiB, 4096);
 }
 
 TEST(CommandLine, EachMisuseEndsWithOneUsageLineAndStatus64)
@@ -61,6 +64,13 @@ TEST(CommandLine, EachMisuseEndsWithOneUsageLineAndStatus64)
         {{"--save", "a.scene"}, "--save goes with --ticks"},
         {{"--scene", "pile", "--replay", "a.rec"},
          "--scene and --replay exclude each other: a recording starts from its own scene"},
+        {{"--history", "-1"}, "--history takes a whole number of MiB up to 4096, not '-1'"},
+        {{"--history", "4097"}, "--history takes a whole number of MiB up to 4096, not '4097'"},
+        {{"--history", "99999999999"}, "--history takes a whole number of MiB up to 4096, not '99999999999'"},
+        {{"--history", "1e3"}, "--history takes a whole number of MiB up to 4096, not '1e3'"},
+        {{"--history", "8", "--replay", "a.rec"},
+         "--history and --replay exclude each other: a recording keeps its own history"},
+        {{"--history", "8", "--headless", "--ticks", "5"}, "--history goes with a run that takes input, not --ticks"},
     };
     for (auto const& [args, problem] : misuses)
         EXPECT_EXIT(parse(args), testing::ExitedWithCode(64), "^ballpit: " + problem + "; usage: ballpit [^\n]*\n$")
