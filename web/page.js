@@ -223,9 +223,9 @@ $('file').addEventListener('change', (e) => { if (e.target.files.length) openFil
 $('save').addEventListener('click', () => download('ballpit.scene', worldScene()));
 $('share').addEventListener('click', share);
 $('record').addEventListener('click', record);
-// The keys the program binds must not scroll the page or reload it.
+// The keys the program binds must not scroll the page, reload it or go back.
 window.addEventListener('keydown', (e) => {
-  if (e.target.tagName !== 'INPUT' && (e.key === ' ' || e.key === 'F5')) e.preventDefault();
+  if (e.target.tagName !== 'INPUT' && (e.key === ' ' || e.key === 'F5' || e.key === 'Backspace')) e.preventDefault();
 });
 
 if (!new URLSearchParams(location.search).has('idle')) startFromAddress();
