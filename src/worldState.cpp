@@ -39,13 +39,13 @@ void restore(Snapshot const& snapshot)
 
 std::size_t bytes(Snapshot const& snapshot)
 {
-    std::size_t total = sizeof snapshot + snapshot.world.bodies.size() * sizeof(scene::Body);
+    std::size_t corners = 0;
     for (scene::Body const& body : snapshot.world.bodies)
-        total += body.corners.size() * sizeof(Vector2);
-    const std::size_t slots =
-        snapshot.world.free.size() + snapshot.order.startBalls.size() + snapshot.order.obstacles.size();
-    return total + slots * sizeof(std::size_t) + snapshot.states.size() * sizeof(int) +
-           snapshot.points.size() * sizeof(polygon::Pixel);
+        corners += body.corners.size();
+    const std::size_t numbers = snapshot.world.free.size() + snapshot.order.startBalls.size() +
+                                snapshot.order.obstacles.size() + snapshot.states.size();
+    return kSnapshotBytes + snapshot.world.bodies.size() * kBodyBytes +
+           (corners + numbers + snapshot.points.size()) * kItemBytes;
 }
 
 }  // namespace worldState

@@ -33,8 +33,14 @@ Snapshot capture();
 // The world, the states, the flags, the hold and the drawing as they stood;
 // no frame draws the world half built. The input is the caller's.
 void restore(Snapshot const& snapshot);
-// The memory a snapshot holds, counted from what it holds, so the same on
-// every run of a session.
+// The memory a snapshot holds, counted from what it holds in the sizes of
+// a 64-bit desktop build: the same count on every run of a session and on
+// every platform, so that a recording's rewinds reach as far when replayed
+// elsewhere (a page's on the desktop).
+const std::size_t kSnapshotBytes = 200;
+const std::size_t kBodyBytes = 88;
+// A corner, a slot, a state's place, a point being drawn.
+const std::size_t kItemBytes = 8;
 std::size_t bytes(Snapshot const& snapshot);
 
 }  // namespace worldState
