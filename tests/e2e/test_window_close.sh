@@ -8,8 +8,9 @@ e2e_init "$@"
 e2e_launch
 e2e_wait_started
 e2e_close_window
+e2e_wait_end
 e2e_expect_orderly_end
-e2e_log "ok: close request ends with status 0"
+e2e_log "ok: close request ends with status 0 after $E2E_END_MS ms"
 
 # With the end key bound elsewhere and held down, a close still ends it.
 e2e_prepare
@@ -19,6 +20,8 @@ e2e_wait_started
 xdotool keydown q
 e2e_sleep 0.3
 e2e_close_window
+e2e_wait_end
 e2e_expect_orderly_end
 xdotool keyup q
-e2e_log "ok: close request with the end key rebound and held"
+e2e_log "ok: close request with the end key rebound and held ends after $E2E_END_MS ms"
+
