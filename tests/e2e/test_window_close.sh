@@ -25,3 +25,14 @@ e2e_expect_orderly_end
 xdotool keyup q
 e2e_log "ok: close request with the end key rebound and held ends after $E2E_END_MS ms"
 
+# The X server kept from running while the request leaves, as on a busy
+# machine: the request must still arrive.
+e2e_prepare
+e2e_launch
+e2e_wait_started
+(e2e_sleep 0.3; kill -CONT "$E2E_XVFB_PID") &
+E2E_CLOSE_STALL=$E2E_XVFB_PID e2e_close_window
+wait $!
+e2e_wait_end
+e2e_expect_orderly_end
+e2e_log "ok: close request sent while the X server stood still ends after $E2E_END_MS ms"
