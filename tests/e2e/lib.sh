@@ -320,6 +320,22 @@ e2e_gone() {
   ! e2e_running
 }
 
+# e2e_asked: notes the moment the program was asked to end (e2e_close_window
+# notes its request itself). e2e_wait_end [SECONDS] then waits for the end as
+# e2e_wait_exit does, but polling every 5 ms, and puts the milliseconds from
+# the note to the end into E2E_END_MS.
+e2e_asked() {
+  e2e_now_us E2E_ASKED_US
+}
+
+e2e_wait_end() {
+  local limit=${1:-10} now
+  E2E_POLL_STEP=0.005 e2e_poll "$limit" e2e_gone || e2e_fail "the program did not end within $(e2e_scaled "$limit") s"
+  e2e_now_us now
+  E2E_END_MS=$(((now - E2E_ASKED_US) / 1000))
+  e2e_wait_exit
+}
+
 # e2e_expect_orderly_end [SECONDS]: the program ends (unless it has been seen
 # to end already) with status 0 after both threads have cleaned up.
 e2e_expect_orderly_end() {
@@ -369,6 +385,7 @@ e2e_key_tap() {
 e2e_close_window() {
   local asked
   asked=$(/usr/bin/python3 "$E2E_REPO/tests/e2e/close_window.py") || e2e_fail "could not send the close request"
+  e2e_asked
   [ "$asked" -eq 1 ] || e2e_fail "$asked windows take a close request, expected 1"
 }
 
