@@ -75,6 +75,35 @@ bool Reader::open(std::string const& path, std::string& error)
     return readHeader(path, error);
 }
 
+// The header's `count` bindings, each its name's length, its name and its key.
+bool Reader::readBindings(std::size_t count, Checksum& sum, std::string const& cut, std::string const& corrupt,
+                          std::string& error)
+{
+    unsigned char bytes[64];
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!readInto(file, bytes, 1, sum)) {
+            error = cut;
+            return false;
+        }
+        const std::size_t length = bytes[0];
+        if (!nameLengthSound(bytes[0])) {
+            error = corrupt;
+            return false;
+        }
+        Binding binding;
+        if (!readInto(file, bytes, length + 4, sum)) {
+            error = cut;
+            return false;
+        }
+        if (!decodeBinding(bytes, length, binding)) {
+            error = corrupt;
+            return false;
+        }
+        header.push_back(binding);
+    }
+    return true;
+}
+
 bool Reader::readHeader(std::string const& path, std::string& error)
 {
     Checksum sum;
@@ -99,27 +128,8 @@ bool Reader::readHeader(std::string const& path, std::string& error)
             error = corrupt;
         return false;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!readInto(file, bytes, 1, sum)) {
-            error = cut;
-            return false;
-        }
-        const std::size_t length = bytes[0];
-        if (!nameLengthSound(bytes[0])) {
-            error = corrupt;
-            return false;
-        }
-        Binding binding;
-        if (!readInto(file, bytes, length + 4, sum)) {
-            error = cut;
-            return false;
-        }
-        if (!decodeBinding(bytes, length, binding)) {
-            error = corrupt;
-            return false;
-        }
-        header.push_back(binding);
-    }
+    if (!readBindings(count, sum, cut, corrupt, error))
+        return false;
     if (version >= 3 && !readScene(file, sceneText, sum, cut, corrupt, error))
         return false;
     if (version >= 4) {

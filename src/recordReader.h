@@ -37,6 +37,8 @@ public:
 
 private:
     bool readHeader(std::string const& path, std::string& error);
+    bool readBindings(std::size_t count, Checksum& sum, std::string const& cut, std::string const& corrupt,
+                      std::string& error);
     bool readStretch(std::string& error);
     // The rest of a check or end record; false when the file ends first.
     bool readClosing(unsigned char* bytes, Checksum& sum, std::string& error, bool& damaged);
