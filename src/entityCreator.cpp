@@ -236,11 +236,6 @@ void removeBall()
     removeBall(s_mouseBalls);
 }
 
-void removeAllBalls()
-{
-    removeAllBalls(s_mouseBalls);
-}
-
 Polygon* addObstacle(std::vector<Vector2> const& corners)
 {
     std::string why;

@@ -61,7 +61,5 @@ bool removeObstacleAt(Vector2 const& point);
 Ball* addBall(Vector2 const& position, float radius, float const* colour);
 // Removes and deletes the oldest mouse ball; the queue must not be empty.
 void removeBall();
-// Not called by the program: for tests and benchmarks.
-void removeAllBalls();
 
 }  // namespace creator
