@@ -55,12 +55,14 @@ read -r fx fy n <<<"$(grey "$(e2e_shot let-go)")"
 [ "$fy" -gt 300 ] || e2e_fail "let go, the grey ball did not fall: at ($fx, $fy)"
 e2e_log "ok: the grey ball was held at ($hx, $hy) and fell to ($fx, $fy) when let go"
 
-# click X Y BUTTON: down for a tick or two, then up.
+# click X Y BUTTON: down, then up, each for as long as a key tap, so that a
+# busy machine whose update thread misses a few ticks still sees the press
+# (a press and a release taken in one tick are no press).
 click() {
   xdotool mousemove "$1" "$2" mousedown "$3"
-  e2e_sleep 0.05
+  e2e_sleep 0.2
   xdotool mouseup "$3"
-  e2e_sleep 0.05
+  e2e_sleep 0.2
 }
 
 e2e_key_tap d
