@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "recording.h"
+#include "recordReader.h"
 
 namespace {
 
@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // Each record takes at least one byte of the file.
     for (std::size_t records = 0; records <= size; ++records) {
-        recording::Tick tick;
+        recording::Input in;
         std::uint32_t ticks = 0;
         std::uint64_t hash = 0;
-        const auto next = reader.next(tick, ticks, hash, error);
-        if (next != recording::Reader::Next::tick && next != recording::Reader::Next::check)
+        const auto next = reader.next(in, ticks, hash, error);
+        if (next != recording::Reader::Next::input && next != recording::Reader::Next::check)
             return 0;
-        if (next == recording::Reader::Next::tick && tick.statuses.size() != reader.bindings().size())
+        if (next == recording::Reader::Next::input && in.statuses.size() != reader.bindings().size())
             std::abort();
     }
     std::abort();
