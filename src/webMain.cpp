@@ -1,10 +1,10 @@
 // The page's driver: the desktop's options and headless runs as they are,
-// and, for a live run, one loop on the browser's animation frames in place
-// of the desktop's update and draw threads. Each frame takes the events in,
-// runs as many 10 ms ticks as the time passed asks (a handful at most, so a
-// slow machine slows the world rather than the tab), then draws one frame.
-// A recorded run keeps its records in memory and hands them to the page at
-// its end.
+// and, for a live run, one thread in place of the desktop's update and draw
+// threads. Ticks run on a timer and before each frame, as many 10 ms ticks
+// as the time passed asks (a handful at most, so a slow machine slows the
+// world rather than the tab); a frame is drawn on each of the browser's
+// animation frames. A recorded run keeps its records in memory and hands
+// them to the page at its end.
 #include <GL/gl.h>
 #include <SDL.h>
 #include <emscripten.h>
@@ -33,20 +33,21 @@
 namespace {
 
 const double kTickMillis = 10.0;
-// Past this many ticks in one frame, or this long spent on them, the world
-// falls behind real time: a frame slow to show (a software renderer) still
-// gets its ticks, slow ticks leave time for frames.
-const int kMaxTicksPerFrame = 10;
+// Past this many ticks in one go, or this long spent on them, the world
+// falls behind real time: slow ticks leave time for frames and input.
+const int kMaxTicksAtOnce = 10;
 const double kMaxTickingMillis = 12.0;
 const double kReportPeriodMillis = 1000.0;
 
-double s_dLastFrame = 0.0;
+double s_dLastTicked = 0.0;
 double s_dTickBank = 0.0;
 double s_dLastReport = 0.0;
 int s_iUpdateCount = 0;
 int s_iDrawCount = 0;
-// The latest report's caption, shown until the next.
+// The latest report's caption, shown until the next, and whether the text
+// shown holds the overlay.
 std::string s_caption;
+bool s_bHudShown = false;
 // A recorded run's records: the page has no files to write but downloads.
 recording::MemorySink s_recorded;
 bool s_bRecording = false;
@@ -56,10 +57,21 @@ bool s_bLive = false;
 long s_iTicksRun = 0;
 
 // The statistics the desktop shows in its caption and overlay go to the
-// page's own text; an empty text hides it.
-void showStats(std::string const& caption, std::string const& overlay)
+// page's own text; an empty text hides it. Rewriting the text costs the page
+// a layout and a repaint, as much as drawing the world in a software
+// renderer, so it is rewritten only with a new report or when the overlay is
+// turned on or off, not on every frame.
+void showStats()
 {
-    EM_ASM({ if (Module.onStats) Module.onStats(UTF8ToString($0), UTF8ToString($1)); }, caption.c_str(),
+    const bool newReport = liveStats::newCaption(s_caption);
+    if (!newReport && cfg::showHud() == s_bHudShown)
+        return;
+    s_bHudShown = cfg::showHud();
+    std::string overlay;
+    if (s_bHudShown)
+        for (std::string const& line : liveStats::overlayLines())
+            overlay += line + "\n";
+    EM_ASM({ if (Module.onStats) Module.onStats(UTF8ToString($0), UTF8ToString($1)); }, s_caption.c_str(),
            overlay.c_str());
 }
 
@@ -86,12 +98,7 @@ void drawFrame()
     webShapes::flush();
     if (cfg::showGrid())
         gridView::draw();
-    liveStats::newCaption(s_caption);
-    std::string overlay;
-    if (cfg::showHud())
-        for (std::string const& line : liveStats::overlayLines())
-            overlay += line + "\n";
-    showStats(s_caption, overlay);
+    showStats();
     ++s_iDrawCount;
 }
 
@@ -124,13 +131,13 @@ void end()
     EM_ASM({ if (Module.onEnd) Module.onEnd($0); }, status);
 }
 
-// Whether the run goes on after this frame's ticks.
+// Whether the run goes on after the ticks the time passed asks for.
 bool runTicks(double now)
 {
     // The time scale sets how many ticks a stretch of real time asks for.
-    s_dTickBank += (now - s_dLastFrame) * cfg::timeScale();
-    s_dLastFrame = now;
-    for (int ticks = 0; s_dTickBank >= kTickMillis && ticks < kMaxTicksPerFrame &&
+    s_dTickBank += (now - s_dLastTicked) * cfg::timeScale();
+    s_dLastTicked = now;
+    for (int ticks = 0; s_dTickBank >= kTickMillis && ticks < kMaxTicksAtOnce &&
                         emscripten_get_now() - now < kMaxTickingMillis;
          ++ticks) {
         s_dTickBank -= kTickMillis;
@@ -142,9 +149,27 @@ bool runTicks(double now)
         if (ran == session::Ran::lastTick)
             return false;
     }
-    // Time the frame could not catch up with is let go.
+    // Time that could not be caught up with is let go.
     s_dTickBank = std::min(s_dTickBank, kTickMillis);
     return true;
+}
+
+// Ticks run on a timer of their own as well as before each frame, as the
+// desktop's update thread keeps time whatever the frame rate: a renderer slow
+// to show frames (a software one draws thousands of balls at a few frames a
+// second) would otherwise hold the world to its frame rate.
+void pump(void*)
+{
+    if (!s_bLive)
+        return;
+    if (!runTicks(emscripten_get_now())) {
+        end();
+        return;
+    }
+    // Reported from here too: frames may come seldom.
+    report(emscripten_get_now());
+    // Called again when the next tick is due.
+    emscripten_async_call(pump, nullptr, static_cast<int>((kTickMillis - s_dTickBank) / cfg::timeScale()));
 }
 
 void frame()
@@ -164,9 +189,10 @@ void startLive()
     graphics::init();
     session::start(true);
     s_bLive = true;
-    s_dLastFrame = s_dLastReport = emscripten_get_now();
+    s_dLastTicked = s_dLastReport = emscripten_get_now();
     // Returns at once: the browser calls frame() on every animation frame.
     emscripten_set_main_loop(frame, 0, 0);
+    pump(nullptr);
 }
 
 // The run is recorded into memory, handed to the page at its end.
@@ -201,4 +227,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* ballpitWorldScene()
 extern "C" EMSCRIPTEN_KEEPALIVE void ballpitEnd()
 {
     end();
+}
+
+// The page's move to another run: this one stops where it is, with no end
+// (no verdict, no recording offered).
+extern "C" EMSCRIPTEN_KEEPALIVE void ballpitLeave()
+{
+    s_bLive = false;
+    emscripten_cancel_main_loop();
 }

@@ -101,7 +101,7 @@ function fillPresets(module) {
 async function startLive(args, files) {
   // A recording is ended, and offered, rather than lost.
   if (live && live === recorded) live.ccall('ballpitEnd', null, [], []);
-  else if (live) live.pauseMainLoop();
+  else if (live) live.ccall('ballpitLeave', null, [], []);
   live = null;
   if (!args.includes('--replay')) lastStart = { args: args.filter((a) => a !== '--record'), files: files || {} };
   const run = await runModule(args, files || {}, {

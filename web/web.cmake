@@ -29,7 +29,7 @@ set(WEB_LINK_OPTIONS
   -sALLOW_MEMORY_GROWTH=1
   -sFORCE_FILESYSTEM=1
   "-sEXPORTED_RUNTIME_METHODS=['FS','ccall']"
-  "-sEXPORTED_FUNCTIONS=['_main','_ballpitWorldScene','_ballpitEnd']"
+  "-sEXPORTED_FUNCTIONS=['_main','_ballpitWorldScene','_ballpitEnd','_ballpitLeave']"
   "SHELL:--js-library ${WEB_JS_LIBRARY}"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/configs/keys.cfg@/configs/keys.cfg"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/scenes@/scenes")

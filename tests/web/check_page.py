@@ -188,13 +188,13 @@ def check_bad_input(browser, base, workdir):
 def check_link(browser, base):
     browser.navigate(base + "index.html?scene=pachinko")
     browser.wait_for("typeof live !== 'undefined' && live !== null", 20)
-    browser.evaluate("live.pauseMainLoop()")
+    browser.evaluate("live.ccall('ballpitLeave', null, [], [])")
     shared = browser.evaluate("worldScene()")
     browser.evaluate("share()")
     link = browser.evaluate("location.href")
     browser.navigate(link)
     browser.wait_for("typeof live !== 'undefined' && live !== null", 20)
-    browser.evaluate("live.pauseMainLoop()")
+    browser.evaluate("live.ccall('ballpitLeave', null, [], [])")
     # The first frames have run a tick or two: the reopened world is
     # compared as it started, from the file the link gave.
     reopened = browser.evaluate("live.FS.readFile('/files/link.scene', {encoding: 'utf8'})")
