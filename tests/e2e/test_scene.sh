@@ -19,6 +19,12 @@ hash_of() {
 }
 
 for preset in "$E2E_REPO"/scenes/*.scene; do
+  # A sanitized build runs the world tens of times slower, and saving and
+  # reading back is the same code for any number of balls: it takes the
+  # presets of a few hundred.
+  if [ "$E2E_SCALE" -gt 1 ] && [ "$(grep -c '^ball' "$preset")" -gt 500 ]; then
+    continue
+  fi
   whole=$(hash_of --scene "$preset" --headless --ticks 500)
   [ -n "$whole" ] || e2e_fail "no hash from $preset: $(cat "$E2E_OUT" "$E2E_ERR")"
   hash_of --scene "$preset" --headless --ticks 300 --save "$E2E_TMP/half.scene" >/dev/null
