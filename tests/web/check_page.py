@@ -16,6 +16,7 @@ that nothing reaches the console as an error."""
 import base64
 import os
 import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -323,8 +324,11 @@ def main():
             browser.close()
         server.terminate()
         server.wait(timeout=10)
+    # The screenshots and files stay for a look when something failed.
     if failures:
+        print(f"check: web: its files are in {workdir}", file=sys.stderr)
         sys.exit(1)
+    shutil.rmtree(workdir)
     print("check: web: passed")
 
 

@@ -11,6 +11,7 @@ up to 2,000. Not part of make check: figures for the README."""
 import base64
 import os
 import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -113,6 +114,7 @@ def main():
             browser.close()
         server.terminate()
         server.wait(timeout=10)
+        shutil.rmtree(served)
 
 
 if __name__ == "__main__":
