@@ -130,8 +130,13 @@ int startDrawThread(void*)
 // would outlive.
 void endRecordingAtExit(int status, void*)
 {
-    if (recordFile::endSoon())
-        debug::quit(status);
+    if (!recordFile::endSoon())
+        return;
+    // Not ended in time, and stuck taking its input: the display is gone,
+    // and the update thread waits for it inside the event queue.
+    if (!recordFile::closed() && session::takingInput())
+        session::finishRecordingNow();
+    debug::quit(status);
 }
 
 // On the update thread, before its first tick. SIGINT's handler waits for

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -140,6 +141,8 @@ const Source kRecorded = {beginRecording, recordFromPlatform, checkRecording, en
 const Source kReplayed = {replay::useBindings, replay::next, replay::afterTick, replay::conclude, false};
 const Source kHeadless = {noBindings, noInput, noEnd, statusZero, true};
 Source const* s_pSource = &kLive;
+// While a tick takes its input, before any of it is recorded.
+std::atomic<bool> s_bTakingInput{false};
 
 // The save key: the world as a new saved scene, and a line saying where.
 void saveWorld()
@@ -214,10 +217,23 @@ void start(bool announceLines)
     cfg::setRewindable(history::kept());
 }
 
+bool takingInput()
+{
+    return s_bTakingInput.load();
+}
+
+void finishRecordingNow()
+{
+    finishRecording();
+}
+
 Ran tick()
 {
     input::Frame in;
-    if (!s_pSource->take(s_uTicks, in))
+    s_bTakingInput.store(true);
+    const bool taken = s_pSource->take(s_uTicks, in);
+    s_bTakingInput.store(false);
+    if (!taken)
         return Ran::none;
     step(in);
     bool last = cfg::endGame();

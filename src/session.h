@@ -59,6 +59,16 @@ enum class Ran {
 // tick ends the run.
 Ran tick();
 
+// Whether a tick is taking its input (the platform's events), which is
+// recorded after.
+bool takingInput();
+// The recording finished where the run stands, from another thread while
+// the ticking one is stuck taking a tick's input, for a process on its way
+// out: Xlib ends the process from whichever thread finds the display lost,
+// and holds the display, so the other one, waiting for events, never
+// reaches the next tick to end the recording itself.
+void finishRecordingNow();
+
 // What a tick runs with its input: the input applied, the control flags, the
 // game's input and update (or, while the rewind key is held, the world one
 // tick back) and the history.
