@@ -102,9 +102,14 @@ void beginRecording()
                                     static_cast<std::uint32_t>(s_iHistoryMiB)));
 }
 
+// While a recorded tick takes the platform's events, before it records them.
+std::atomic<bool> s_bTakingInput{false};
+
 bool recordFromPlatform(std::uint32_t ticks, input::Frame& in)
 {
+    s_bTakingInput.store(true);
     fromPlatform(ticks, in);
+    s_bTakingInput.store(false);
     s_pSink->write(s_encoder.input(recorded(in)));
     return true;
 }
@@ -141,8 +146,6 @@ const Source kRecorded = {beginRecording, recordFromPlatform, checkRecording, en
 const Source kReplayed = {replay::useBindings, replay::next, replay::afterTick, replay::conclude, false};
 const Source kHeadless = {noBindings, noInput, noEnd, statusZero, true};
 Source const* s_pSource = &kLive;
-// While a tick takes its input, before any of it is recorded.
-std::atomic<bool> s_bTakingInput{false};
 
 // The save key: the world as a new saved scene, and a line saying where.
 void saveWorld()
@@ -230,10 +233,7 @@ void finishRecordingNow()
 Ran tick()
 {
     input::Frame in;
-    s_bTakingInput.store(true);
-    const bool taken = s_pSource->take(s_uTicks, in);
-    s_bTakingInput.store(false);
-    if (!taken)
+    if (!s_pSource->take(s_uTicks, in))
         return Ran::none;
     step(in);
     bool last = cfg::endGame();

@@ -59,8 +59,8 @@ enum class Ran {
 // tick ends the run.
 Ran tick();
 
-// Whether a tick is taking its input (the platform's events), which is
-// recorded after.
+// Whether a recorded tick is taking the platform's events, before it records
+// them.
 bool takingInput();
 // The recording finished where the run stands, from another thread while
 // the ticking one is stuck taking a tick's input, for a process on its way
