@@ -65,8 +65,9 @@ void takeColour(float const* colour, std::size_t adding)
         flush();
 }
 
-// White, opaque inside the unit circle's polygon by more than half a texel's
-// worth of ramp: the signed distance to the nearest edge, inside positive.
+// White texels whose alpha is the signed distance to the unit circle's
+// polygon (inside positive): one half on its edge, ramping to 0 and 1 over
+// kMaskRamp texels either side.
 std::vector<unsigned char> maskTexels()
 {
     unitCircle::Vertices const& circle = unitCircle::vertices();
